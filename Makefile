@@ -1,0 +1,44 @@
+# Everyday commands. Each installs what is missing, then configures and builds as needed.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CHART := build/default/solvane-chart
+
+.PHONY: all deps build build-asan run test test-default test-asan bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
+
+build-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+
+# The desktop program when there is a display and it has been built; otherwise the chart of the
+# built-in sample birth on the terminal.
+run: build
+	@if [ -x build/default/solvane ] && [ -n "$${DISPLAY}$${WAYLAND_DISPLAY}" ]; then \
+	  build/default/solvane; \
+	else \
+	  $(CHART) --sample; \
+	fi
+
+test: test-default test-asan
+
+test-default: build
+	@ctest --preset default -j $(JOBS)
+
+test-asan: build-asan
+	@ctest --preset asan -j $(JOBS)
+
+bench: build
+	@scripts/bench
+
+format:
+	@clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp')
+
+clean:
+	rm -rf build

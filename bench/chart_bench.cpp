@@ -1,0 +1,55 @@
+// Cost of one chart's calculations, and of the batch path from CSV text to JSON Lines.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "cli/batch.h"
+#include "cli/sample.h"
+#include "core/chart_run.h"
+
+namespace {
+
+using namespace solvane;
+
+// The calculation steps from a valid form: store the birth, angles, Moon, positions, retrogrades.
+void BM_ChartCalculations(benchmark::State& st) {
+  const entry::BirthFormSnapshot form = cli::SampleBirth();
+  core::ChartState state;
+  for (auto _ : st) {
+    auto refusal = core::RunChartCalculations(form, state);
+    benchmark::DoNotOptimize(refusal);
+    benchmark::DoNotOptimize(state.PositionStrings);
+  }
+}
+BENCHMARK(BM_ChartCalculations);
+
+// Births spread over the years and zones, as a batch file would bring them.
+std::string BatchCsv(int rows) {
+  std::string csv = "name,date,time,zone,dst,lon,lat,city,state,country\n";
+  for (int i = 0; i < rows; ++i) {
+    const int year = 1901 + i % 150, month = 1 + i % 12, day = 1 + i % 28;
+    csv += "PERSON " + std::to_string(i) + "," + std::to_string(year) + "-" +
+           (month < 10 ? "0" : "") + std::to_string(month) + "-" + (day < 10 ? "0" : "") +
+           std::to_string(day) + "," + std::to_string(i % 24) + ":" + std::to_string(10 + i % 50) +
+           "," + std::to_string(i % 71) + "," + (i % 3 == 0 ? "1" : "0") + "," +
+           std::to_string(i % 180) + (i % 2 ? "E" : "W") + std::to_string(i % 60) + "," +
+           std::to_string(i % 90) + (i % 5 ? "N" : "S") + std::to_string(i % 60) +
+           ",City,State,Country\n";
+  }
+  return csv;
+}
+
+void BM_BatchRows(benchmark::State& st) {
+  const std::string csv = BatchCsv(1000);
+  std::size_t bytes = 0;
+  for (auto _ : st) {
+    cli::RunBatch(csv, [&](std::string_view line) { bytes += line.size(); });
+  }
+  benchmark::DoNotOptimize(bytes);
+  st.SetItemsProcessed(st.iterations() * 1000);
+}
+BENCHMARK(BM_BatchRows)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

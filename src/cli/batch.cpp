@@ -1,0 +1,92 @@
+#include "cli/batch.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/csv.h"
+#include "cli/output.h"
+#include "core/chart_run.h"
+
+namespace solvane::cli {
+namespace {
+
+std::string Normalised(std::string_view name) {
+  while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  std::string out(name);
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
+  return out;
+}
+
+std::string ErrorLine(std::size_t line, const std::string& error) {
+  return JsonLine(Json{{"line", line}, {"error", error}});
+}
+
+}  // namespace
+
+BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_view)>& write) {
+  BatchResult result;
+  CsvReader reader(csv);
+  CsvRecord record;
+
+  std::vector<std::string> columns;
+  while (columns.empty()) {
+    if (!reader.Next(record)) {
+      result.fatal = "the input has no header row (expected field names such as name,date,time)";
+      return result;
+    }
+    if (record.fields.size() == 1 && record.fields[0].empty()) continue;
+    if (!record.error.empty()) {
+      result.fatal = "header on line " + std::to_string(record.line) + ": " + record.error;
+      return result;
+    }
+    for (const std::string& field : record.fields) {
+      std::string name = Normalised(field);
+      if (!IsFieldName(name)) {
+        result.fatal = "unknown column '" + field.substr(0, 40) +
+                       "' in the header; the columns are name, date, time, zone, dst, lon, lat, "
+                       "city, state and country";
+        return result;
+      }
+      if (std::find(columns.begin(), columns.end(), name) != columns.end()) {
+        result.fatal = "column '" + name + "' appears twice in the header";
+        return result;
+      }
+      columns.push_back(std::move(name));
+    }
+  }
+
+  core::ChartState state;
+  while (reader.Next(record)) {
+    if (record.error.empty() && record.fields.size() == 1 && record.fields[0].empty()) continue;
+    std::string error = record.error;
+    if (error.empty() && record.fields.size() != columns.size())
+      error = "the row has " + std::to_string(record.fields.size()) + " fields; the header has " +
+              std::to_string(columns.size());
+    entry::BirthFormSnapshot form;
+    for (std::size_t i = 0; error.empty() && i < columns.size(); ++i) {
+      if (std::string e = ApplyField(columns[i], record.fields[i], form); !e.empty())
+        error = columns[i] + ": " + e;
+    }
+    if (error.empty()) {
+      // Each row is a chart of its own: nothing carries over from the row before.
+      state = core::ChartState{};
+      if (const auto refusal = core::RunChartCalculations(form, state))
+        error = refusal->message.text;
+    }
+    if (!error.empty()) {
+      ++result.refused;
+      write(ErrorLine(record.line, error));
+      continue;
+    }
+    ++result.charted;
+    Json chart = Json{{"line", record.line}};
+    chart.update(ChartJson(state));
+    write(JsonLine(chart));
+  }
+  return result;
+}
+
+}  // namespace solvane::cli

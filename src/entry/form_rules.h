@@ -1,0 +1,84 @@
+// Rules of the birth entry form: its lists, the keystroke filters, the check before a chart and the
+// copy of an accepted form into the chart state. No widgets here: the window hands over a snapshot.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/chart_state.h"
+#include "core/message.h"
+#include "entry/time_zones.h"
+
+namespace solvane::entry {
+
+// What the form holds at one moment: the texts of its boxes and the selected list positions
+// (0-based). Member names are the controls' names.
+struct BirthFormSnapshot {
+  std::string txtName;
+  int cboMonth = 0;  // 0 = January
+  int cboDate = 0;   // 0 = day 1
+  int cboYear = 0;   // 0 = 1901
+  int cboHH = 0;     // hour 0..23
+  int cboMM = 0;     // minute 0..59
+  int cboSS = 0;     // seconds: shown, never read
+  int cmbTimeZone = kDefaultTimeZone;
+  bool chkDST = false;
+  std::string txtLonD, txtLonM;
+  bool optLongEast = true;  // option "East" (index 0) rather than "West"
+  std::string txtLatD, txtLatM;
+  bool optLatSouth = false;  // option "South" (index 1) rather than "North"
+  std::string txtMCity, txtMState, txtMCountry;
+};
+
+// The lists as the form fills them at load, and the first year offered.
+inline constexpr std::array<std::string_view, 12> kMonthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+inline constexpr int kFirstYear = 1901;
+inline constexpr int kLastYear = 2050;
+std::vector<std::string> DateListTexts();    // "1".."31"
+std::vector<std::string> YearListTexts();    // "1901".."2050"
+std::vector<std::string> HourListTexts();    // "0".."23"
+std::vector<std::string> MinuteListTexts();  // "0".."59" (minutes and seconds)
+
+// Longest texts the coordinate boxes take.
+inline constexpr int kLonDegMaxLength = 3;
+inline constexpr int kMinutesMaxLength = 2;
+inline constexpr int kLatDegMaxLength = 2;
+
+// The verdict on one typed character: whether it goes in, as which character, and the message
+// shown when it is refused.
+struct KeyVerdict {
+  bool accepted;
+  char32_t character;
+  std::optional<core::Message> refusal;
+};
+inline constexpr char32_t kBackspace = 8;
+inline constexpr char32_t kEnter = 13;
+
+// Coordinate boxes take digits and Backspace only.
+KeyVerdict FilterCoordinateKey(char32_t typed);
+// The name box takes ASCII letters (lower case becomes upper case), blank, Enter and Backspace.
+KeyVerdict FilterNameKey(char32_t typed);
+
+// A refused form: what to tell the user and which control gets the focus ("" leaves it).
+struct Refusal {
+  core::Message message;
+  std::string focus;
+  friend bool operator==(const Refusal&, const Refusal&) = default;
+};
+
+// The first failing check, or nothing when the form may be charted.
+std::optional<Refusal> ValidateBirthForm(const BirthFormSnapshot& form);
+
+// Copies an accepted form into `state`: the name, the zone offset (`Zone_Calculation`), then the
+// remaining birth fields. Call only after `ValidateBirthForm` accepted `form`.
+void FillBirthData(const BirthFormSnapshot& form, core::ChartState& state);
+
+// Whole number of a box's text: blanks at both ends ignored, digits only, or nothing.
+std::optional<int> WholeNumber(std::string_view text);
+
+}  // namespace solvane::entry

@@ -1,0 +1,61 @@
+// Time base of the chart: from the civil birth moment to the arguments of the formulas.
+#pragma once
+
+#include <cstdint>
+
+#include "core/birth_data.h"
+
+namespace solvane::ephemeris {
+
+// Universal time of the chart angles as the hemisphere rule computes it: the zone's direction is
+// taken from the longitude's hemisphere and daylight saving widens or narrows the zone by an hour.
+// Kept for reference and tests; the chart uses `BirthUniversalHours`.
+struct AnglesTime {
+  double local_hours;    // H
+  double zone_hours;     // Z, after the daylight-saving step
+  double longitude;      // L, degrees, positive West
+  double latitude;       // B, degrees, positive North
+  double universal;      // U, hours, not brought into 0..24
+};
+AnglesTime AnglesUniversalTime(const core::BirthData& birth);
+
+// Universal hours of the birth for the chart angles and the Moon: local clock time plus the signed
+// zone offset (`zone_hours`, `zone_minutes` as stored in the chart state), one hour less with daylight
+// saving. Not brought into 0..24: the date stays the civil birth date.
+double BirthUniversalHours(const core::BirthData& birth, int zone_hours, int zone_minutes);
+
+// Signed geographic longitude (positive West) and latitude (positive North), in degrees.
+double SignedLongitude(const core::BirthData& birth);
+double SignedLatitude(const core::BirthData& birth);
+
+// A calendar moment with minute resolution.
+struct CivilMoment {
+  int year, month, day, hour, minute;
+  friend bool operator==(const CivilMoment&, const CivilMoment&) = default;
+};
+
+// `moment` moved by `minutes` (may be negative), with ordinary Gregorian calendar arithmetic.
+CivilMoment AddMinutes(const CivilMoment& moment, long minutes);
+
+// Local birth moment plus the signed zone offset; daylight saving is not applied.
+CivilMoment PlanetsUniversalMoment(const core::BirthData& birth, int zone_hours, int zone_minutes);
+
+// The universal birth moment used for the Sun, planets and nodes: as `PlanetsUniversalMoment`, and
+// 60 minutes earlier when the clock showed daylight-saving time.
+CivilMoment BirthUniversalMoment(const core::BirthData& birth, int zone_hours, int zone_minutes);
+
+// Julian day number of a civil date: Julian calendar up to 1582-10-15, Gregorian from the next day.
+double JulianDayNumber(int month, int day, int year);
+
+// Julian centuries since 1899-12-31 12h UT, for Julian day number `jdn` and `ut_hours` (may lie
+// outside 0..24; the excess carries into the day fraction).
+double JulianCenturies1900(double jdn, double ut_hours);
+
+// Days since 1999-12-31 0h UT (1.5 at J2000.0), valid from 1900-03-01 to 2100-02-28.
+double DayNumber2000(int year, int month, int day, int hour, int minute);
+
+// Lahiri ayanamsa with nutation, sign reversed (degrees, negative): add it to a tropical longitude.
+// `t` is in Julian centuries from 1900 (`JulianCenturies1900`).
+double AyanamsaOffset(double t);
+
+}  // namespace solvane::ephemeris

@@ -1,0 +1,112 @@
+// The solvane-chart program as a user runs it: exit codes, where messages go, the outputs.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+struct ChartRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+ChartRun Chart(const std::string& args, const std::string& input = "") {
+  // Test cases run as parallel processes: each needs files of its own.
+  const std::string stem = ::testing::TempDir() + "solvane_chart_" + std::to_string(getpid());
+  const std::string err_path = stem + "_stderr.txt";
+  const std::string in_path = stem + "_stdin.txt";
+  std::ofstream(in_path, std::ios::binary) << input;
+  const std::string command = std::string(SOLVANE_CHART_EXE) + " " + args + " <" + in_path +
+                              " 2>" + err_path;
+  ChartRun run{};
+  FILE* pipe = popen(command.c_str(), "r");
+  std::array<char, 4096> buffer;
+  std::size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream err(err_path);
+  run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+  return run;
+}
+
+TEST(SolvaneChart, JsonOfTheLondonBirth) {
+  const ChartRun r = Chart(
+      "--name TEST --date 2000-01-01 --time 12:00 --zone 29 --lon 0E0 --lat 51N30 --format json");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  const std::vector<std::string> want = {
+      "16 Sag 31", "19 Lib 27", "08 Sag 03", "07 Sco 43", "04 Aqu 07", "01 Ari 30", "16 Ari 21",
+      "20 Cap 56", "09 Cap 20", "17 Sco 36", "00 Ari 26", "15 Sag 45", "10 Can 11", "10 Cap 11"};
+  EXPECT_EQ(j["PositionStrings"].get<std::vector<std::string>>(), want);
+  EXPECT_EQ(j["RashiName"], "Libra (Thula)");
+  EXPECT_EQ(j["BirthData"]["East"], -1);
+  EXPECT_EQ(j["BirthData"]["LatitudeDeg"], 51);
+  EXPECT_EQ(j["AscendantString"], "0\xC2\xB0 26' 38\" Ari");
+  EXPECT_EQ(j["BodyNames"][6], "Saturn (R) ");
+}
+
+TEST(SolvaneChart, ExitCodesAndMessages) {
+  struct Case { const char* args; int status; const char* err_says; };
+  const Case cases[] = {
+      {"--sample", 0, ""},
+      {"--sample --format json --zone IST", 0, ""},
+      {"--sample --date 2001-02-29", 2, "Please Enter Correct Date Or Month!"},
+      {"--sample --lon 180E0", 2, "Please Enter Value Between 0 And 179 in the Degree of Longitude"},
+      {"--sample --name ' '", 2, "Please Enter Name"},
+      {"--sample --date 1980/08/15", 2, "--date: expected YYYY-MM-DD"},
+      {"--sample --zone NST", 2, "ambiguous"},
+      {"--sample --format xml", 2, "usage:"},
+      {"--no-such-flag", 2, "usage:"},
+      {"--batch /no/such/file.csv", 1, "cannot open"},
+      {"--batch - --name X", 2, "--batch takes its births from the file"},
+      {"--version", 0, ""},
+      {"--help", 0, ""},
+  };
+  for (const Case& c : cases) {
+    const ChartRun r = Chart(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.err_says), std::string::npos) << c.args << "\n" << r.err;
+    if (c.status != 0) {
+      EXPECT_EQ(r.out, "") << c.args;
+    }
+  }
+}
+
+TEST(SolvaneChart, SampleAsText) {
+  const ChartRun r = Chart("--sample");
+  ASSERT_EQ(r.status, 0);
+  for (const char* part : {"SAMPLE CHART", "1980-08-15", "Indian Time, IST, +5.3",
+                           "28\xC2\xB0 36' N", "77\xC2\xB0 13' E", "Moon sign", "Ascendant",
+                           "06 Leo 28", "Ketu"})
+    EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+}
+
+TEST(SolvaneChart, BatchFromStandardInput) {
+  const ChartRun r = Chart("--batch -",
+                      "name,date,time,zone,lon,lat\n"
+                      "A,2000-01-01,12:00,GMT,0E0,51N30\n"
+                      "B,2000-02-30,12:00,GMT,0E0,51N30\n"
+                      "C,1980-08-15,06:30,IST,77E13,28N36\n");
+  EXPECT_EQ(r.status, 2);  // one row refused
+  EXPECT_NE(r.err.find("1 of 3 rows refused"), std::string::npos) << r.err;
+  std::vector<nlohmann::json> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(nlohmann::json::parse(r.out.substr(start, end - start)));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0]["PositionStrings"][0], "16 Sag 31");
+  EXPECT_EQ(lines[1]["line"], 3);
+  EXPECT_TRUE(lines[1].contains("error"));
+  EXPECT_EQ(lines[2]["PositionStrings"][10], "06 Leo 28");
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+#include "core/chart_run.h"
+
+#include <gtest/gtest.h>
+
+#include "test_births.h"
+
+namespace solvane::core {
+namespace {
+
+TEST(RunChartCalculations, RefusedFormChangesNothing) {
+  ChartState state;
+  ASSERT_FALSE(RunChartCalculations(testing::LondonForm(), state));
+  const ChartState before = state;
+  entry::BirthFormSnapshot bad = testing::LondonForm();
+  bad.txtName = "DIFFERENT";
+  bad.txtLatD = "95";
+  const auto refusal = RunChartCalculations(bad, state);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->focus, "txtLatD");
+  EXPECT_EQ(state.birth, before.birth);
+  EXPECT_EQ(state.PositionStrings, before.PositionStrings);
+  EXPECT_EQ(state.RashiName, before.RashiName);
+}
+
+TEST(RunChartCalculations, WholeChartOfTheReferenceBirths) {
+  struct Case {
+    const char* what;
+    entry::BirthFormSnapshot form;
+    const char* ascendant;
+    const char* rashi;
+    std::array<const char*, 7> body_names;
+  };
+  entry::BirthFormSnapshot delhi = testing::LondonForm();
+  delhi.cboYear = 1980 - entry::kFirstYear;
+  delhi.cboMonth = 7;
+  delhi.cboDate = 14;
+  delhi.cboHH = 6;
+  delhi.cboMM = 30;
+  delhi.cmbTimeZone = 34;
+  delhi.txtLonD = "77";
+  delhi.txtLonM = "13";
+  delhi.txtLatD = "28";
+  delhi.txtLatM = "36";
+  const Case cases[] = {
+      {"London 2000", testing::LondonForm(), "00 Ari 26", "Libra (Thula)",
+       {"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn (R) "}},
+      {"Delhi 1980", delhi, "06 Leo 28", nullptr,
+       {"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn"}},
+  };
+  for (const Case& c : cases) {
+    ChartState state;
+    ASSERT_FALSE(RunChartCalculations(c.form, state)) << c.what;
+    EXPECT_EQ(state.PositionStrings[kAscendant], c.ascendant) << c.what;
+    if (c.rashi) {
+      EXPECT_EQ(state.RashiName, c.rashi) << c.what;
+    }
+    for (int i = 0; i < kWheelBodyCount; ++i) EXPECT_EQ(state.BodyNames[i], c.body_names[i]) << c.what;
+  }
+}
+
+TEST(RunChartCalculations, SecondsNeverCountAndRunsRepeat) {
+  entry::BirthFormSnapshot form = testing::LondonForm();
+  ChartState first, again;
+  ASSERT_FALSE(RunChartCalculations(form, first));
+  form.cboSS = 59;
+  ASSERT_FALSE(RunChartCalculations(form, again));
+  ASSERT_FALSE(RunChartCalculations(form, again));  // a second run on the same state
+  EXPECT_EQ(first.PositionStrings, again.PositionStrings);
+  EXPECT_EQ(first.BodyNames, again.BodyNames);
+  EXPECT_EQ(first.MoonSiderealString, again.MoonSiderealString);
+}
+
+TEST(RunChartCalculations, MarksDoNotCarryIntoTheNextChart) {
+  entry::BirthFormSnapshot retro = testing::LondonForm();
+  retro.cboYear = 1976 - entry::kFirstYear;
+  retro.cboMonth = 4;  // 10 May 1976: Mercury retrograde
+  retro.cboDate = 9;
+  ChartState state;
+  ASSERT_FALSE(RunChartCalculations(retro, state));
+  EXPECT_EQ(state.BodyNames[kMercury], "Mercury (R) ");
+  ASSERT_FALSE(RunChartCalculations(testing::LondonForm(), state));
+  EXPECT_EQ(state.BodyNames[kMercury], "Mercury");
+}
+
+TEST(RunChartCalculations, WestOfGreenwichInAZoneAheadOfUniversalTime) {
+  // Madrid (3° 42' W) on Central European Time: noon on the clock is 11:00 UT, the same moment
+  // as 11:00 on the Greenwich meridian.
+  entry::BirthFormSnapshot madrid = testing::LondonForm();
+  madrid.cmbTimeZone = 20;  // CET
+  madrid.txtLonD = "3";
+  madrid.txtLonM = "42";
+  madrid.optLongEast = false;
+  entry::BirthFormSnapshot greenwich = madrid;
+  greenwich.cmbTimeZone = 29;
+  greenwich.cboHH = 11;
+  ChartState a, b;
+  ASSERT_FALSE(RunChartCalculations(madrid, a));
+  ASSERT_FALSE(RunChartCalculations(greenwich, b));
+  EXPECT_EQ(a.MoonSiderealString, b.MoonSiderealString);
+  EXPECT_EQ(a.AscendantString, b.AscendantString);
+  EXPECT_EQ(a.PositionStrings, b.PositionStrings);
+}
+
+}  // namespace
+}  // namespace solvane::core

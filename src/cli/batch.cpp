@@ -5,8 +5,10 @@
 
 #include "cli/arguments.h"
 #include "cli/csv.h"
+#include "cli/file_output.h"
 #include "cli/output.h"
 #include "core/chart_run.h"
+#include "report/house_report.h"
 
 namespace solvane::cli {
 namespace {
@@ -26,7 +28,8 @@ std::string ErrorLine(std::size_t line, const std::string& error) {
 
 }  // namespace
 
-BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_view)>& write) {
+BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_view)>& write,
+                     const BatchOptions& options) {
   BatchResult result;
   CsvReader reader(csv);
   CsvRecord record;
@@ -59,6 +62,7 @@ BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_
   }
 
   core::ChartState state;
+  display::ChartWindowModel window;
   while (reader.Next(record)) {
     if (record.error.empty() && record.fields.size() == 1 && record.fields[0].empty()) continue;
     std::string error = record.error;
@@ -73,7 +77,8 @@ BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_
     if (error.empty()) {
       // Each row is a chart of its own: nothing carries over from the row before.
       state = core::ChartState{};
-      if (const auto refusal = core::RunChartCalculations(form, state))
+      window = display::ChartWindowModel{};
+      if (const auto refusal = core::RunChart(form, display::EnglishMonthName, state, window))
         error = refusal->message.text;
     }
     if (!error.empty()) {
@@ -81,9 +86,20 @@ BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_
       write(ErrorLine(record.line, error));
       continue;
     }
-    ++result.charted;
     Json chart = Json{{"line", record.line}};
-    chart.update(ChartJson(state));
+    chart.update(ChartJson(state, window));
+    if (!options.report_folder.empty()) {
+      const std::string path =
+          options.report_folder + "/" + ReportFileName(record.line, state.birth.Name);
+      const std::string failure =
+          WriteFileReplacing(path, report::FramedReportRtf(report::PlainText(window.RTBHouseDesc)));
+      if (failure.empty()) {
+        chart["report"] = path;
+      } else {
+        chart["error"] = failure;
+      }
+    }
+    ++(chart.contains("error") ? result.refused : result.charted);
     write(JsonLine(chart));
   }
   return result;

@@ -14,9 +14,18 @@ struct BatchResult {
   std::string fatal;        // why the batch could not start (a bad header), or ""
 };
 
+struct BatchOptions {
+  // When set, the framed report of every charted row is written as RTF into this folder, named
+  // from the row's line number and name.
+  std::string report_folder;
+};
+
 // Charts every row of `csv` and hands `write` one JSON line per row, in input order, each with its
 // "line" number: the chart, or {"line": N, "error": "..."} for a row that is malformed or refused.
 // Missing columns take the entry form's first selections; blank lines are skipped.
-BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_view)>& write);
+// With a report folder, each charted line also carries "report" (the file written) or, when the
+// file could not be written, "error" (and the row counts as refused).
+BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_view)>& write,
+                     const BatchOptions& options = {});
 
 }  // namespace solvane::cli

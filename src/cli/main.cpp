@@ -1,4 +1,6 @@
 // solvane-chart: the chart of one birth from flags, or of many from a CSV file.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,10 +15,12 @@
 
 #include "cli/arguments.h"
 #include "cli/batch.h"
+#include "cli/file_output.h"
 #include "cli/output.h"
 #include "cli/sample.h"
 #include "core/chart_run.h"
 #include "entry/time_zones.h"
+#include "report/house_report.h"
 
 namespace {
 
@@ -58,7 +62,7 @@ std::optional<std::string> ReadAll(const std::string& path, std::string& error) 
   return text;
 }
 
-int RunBatchCommand(const std::string& path) {
+int RunBatchCommand(const std::string& path, const cli::BatchOptions& options) {
   std::string error;
   const std::optional<std::string> csv = ReadAll(path, error);
   if (!csv) {
@@ -71,11 +75,14 @@ int RunBatchCommand(const std::string& path) {
     if (!write_failed && !WriteAll(stdout, buffer)) write_failed = true;
     buffer.clear();
   };
-  const cli::BatchResult result = cli::RunBatch(*csv, [&](std::string_view line) {
-    buffer += line;
-    buffer += '\n';
-    if (buffer.size() >= (1 << 16)) flush();
-  });
+  const cli::BatchResult result = cli::RunBatch(
+      *csv,
+      [&](std::string_view line) {
+        buffer += line;
+        buffer += '\n';
+        if (buffer.size() >= (1 << 16)) flush();
+      },
+      options);
   flush();
   if (std::fflush(stdout) != 0) write_failed = true;
   if (!result.fatal.empty()) {
@@ -139,6 +146,13 @@ int main(int argc, char** argv) {
                  "chart every row of a CSV file (- for standard input) whose header names the "
                  "fields (name,date,time,zone,dst,lon,lat,city,state,country); writes JSON Lines")
       ->type_name("FILE");
+  std::string report_path;
+  app.add_option("--report", report_path,
+                 "write the house report as RTF to FILE (with --batch: one file per row into the "
+                 "folder FILE)")
+      ->type_name("FILE");
+  bool report_text = false;
+  app.add_flag("--report-text", report_text, "add the house report as plain text to the output");
   bool list_zones = false;
   app.add_flag("--list-zones", list_zones, "list the time zones with their positions");
 
@@ -163,7 +177,15 @@ int main(int argc, char** argv) {
                    kUsage);
       return kExitRefused;
     }
-    return RunBatchCommand(batch);
+    if (!report_path.empty()) {
+      struct stat folder {};
+      if (stat(report_path.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
+        std::fprintf(stderr, "solvane-chart: --report: '%s' is not a folder; with --batch it names "
+                     "the folder that receives one report per row\n", report_path.c_str());
+        return kExitFailure;
+      }
+    }
+    return RunBatchCommand(batch, cli::BatchOptions{report_path});
   }
 
   entry::BirthFormSnapshot form = sample ? cli::SampleBirth() : entry::BirthFormSnapshot{};
@@ -176,12 +198,33 @@ int main(int argc, char** argv) {
   if (dst) form.chkDST = true;
 
   core::ChartState state;
-  if (const auto refusal = core::RunChartCalculations(form, state)) {
+  display::ChartWindowModel window;
+  if (const auto refusal = core::RunChart(form, display::EnglishMonthName, state, window)) {
     std::fprintf(stderr, "solvane-chart: %s\n", refusal->message.text.c_str());
     return kExitRefused;
   }
-  const std::string text = format == "json" ? cli::JsonLine(cli::ChartJson(state)) + "\n"
-                                            : cli::ChartText(state, form);
+  const std::string report = report::PlainText(window.RTBHouseDesc);
+  if (!report_path.empty()) {
+    const std::string failure =
+        cli::WriteFileReplacing(report_path, report::FramedReportRtf(report));
+    if (!failure.empty()) {
+      std::fprintf(stderr, "solvane-chart: --report: %s\n", failure.c_str());
+      return kExitFailure;
+    }
+  }
+  std::string text;
+  if (format == "json") {
+    cli::Json json = cli::ChartJson(state, window);
+    if (report_text) json["ReportText"] = report;
+    text = cli::JsonLine(json) + "\n";
+  } else {
+    text = cli::ChartText(state, window, form);
+    if (report_text) {
+      text += "\n";
+      for (const char c : report)
+        if (c != '\r') text += c;  // the terminal's line breaks
+    }
+  }
   if (!WriteAll(stdout, text) || std::fflush(stdout) != 0) {
     std::fprintf(stderr, "solvane-chart: cannot write the output: %s\n", std::strerror(errno));
     return kExitFailure;

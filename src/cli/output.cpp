@@ -4,21 +4,30 @@
 #include <cstdio>
 
 #include "entry/time_zones.h"
+#include "report/house_report.h"
 
 namespace solvane::cli {
 namespace {
 
 constexpr std::array<const char*, core::kPositionCount> kPositionLabels = {
-    "Sun",     "Moon",    "Mercury", "Venus",     "Mars", "Jupiter", "Saturn",
-    "Uranus",  "Neptune", "Pluto",   "Ascendant", "Midheaven", "Rahu", "Ketu"};
+    "Sun",     "Moon",    "Mercury", "Venus",     "Mars",      "Jupiter", "Saturn",
+    "Uranus",  "Neptune", "Pluto",   "Ascendant", "Midheaven", "Rahu",    "Ketu"};
+
+constexpr std::array<const char*, report::kPlanetCount> kPlanetKeys = {
+    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
 
 std::string Pad(std::string text, std::size_t width) {
-  if (text.size() < width) text.append(width - text.size(), ' ');
+  // Width in characters: count the bytes that start a UTF-8 character.
+  std::size_t shown = 0;
+  for (const char c : text) shown += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  if (shown < width) text.append(width - shown, ' ');
   return text;
 }
 
-std::string Row(const char* label, const std::string& value) {
-  return Pad(label, 16) + value + "\n";
+std::string Row(const std::string& label, const std::string& value) {
+  std::string row = Pad(label, 16) + value;
+  while (!row.empty() && row.back() == ' ') row.pop_back();
+  return row + "\n";
 }
 
 std::string Coordinate(int degrees, int minutes, char hemisphere) {
@@ -27,9 +36,24 @@ std::string Coordinate(int degrees, int minutes, char hemisphere) {
 
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
+// The lines of a house box, without the empty first line and without trailing blanks.
+std::string BoxBodies(const std::string& box) {
+  std::string out;
+  std::size_t start = 0;
+  while (start <= box.size()) {
+    std::size_t end = box.find("\r\n", start);
+    if (end == std::string::npos) end = box.size();
+    std::string line = box.substr(start, end - start);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    if (!line.empty()) out += (out.empty() ? "" : ", ") + line;
+    start = end + 2;
+  }
+  return out;
+}
+
 }  // namespace
 
-Json ChartJson(const core::ChartState& state) {
+Json ChartJson(const core::ChartState& state, const display::ChartWindowModel& window) {
   const core::BirthData& b = state.birth;
   Json birth = {{"Name", b.Name},
                 {"Month", b.Month},
@@ -46,32 +70,60 @@ Json ChartJson(const core::ChartState& state) {
                 {"East", b.East},
                 {"South", b.South},
                 {"DaylightSaving", b.DaylightSaving}};
-  Json out = {{"BirthData", std::move(birth)},
-              {"ZoneHours", state.ZoneHours},
-              {"ZoneMinutes", state.ZoneMinutes},
-              {"AyanamsaOffset", state.AyanamsaOffset},
-              {"AscendantString", state.AscendantString},
-              {"MidheavenString", state.MidheavenString},
-              {"MoonSiderealString", state.MoonSiderealString},
-              {"RashiName", state.RashiName},
-              {"PositionStrings", state.PositionStrings},
-              {"BodyNames", state.BodyNames}};
-  return out;
+
+  Json houses = Json::object();
+  for (int k = 0; k < report::kPlanetCount; ++k)
+    houses[kPlanetKeys[k]] = window.report_houses.planet_house[k];
+  Json sections = Json::array();
+  for (const report::ReportSection& section : window.report_houses.sections) {
+    Json planets = Json::array();
+    for (const int k : section.planets) planets.push_back(kPlanetKeys[k]);
+    sections.push_back({{"house", section.house}, {"planets", std::move(planets)}});
+  }
+
+  return {{"BirthData", std::move(birth)},
+          {"ZoneHours", state.ZoneHours},
+          {"ZoneMinutes", state.ZoneMinutes},
+          {"AyanamsaOffset", state.AyanamsaOffset},
+          {"AscendantString", state.AscendantString},
+          {"MidheavenString", state.MidheavenString},
+          {"MoonSiderealString", state.MoonSiderealString},
+          {"RashiName", state.RashiName},
+          {"PositionStrings", state.PositionStrings},
+          {"BodyNames", state.BodyNames},
+          {"lblName", window.lblName},
+          {"lblDOB", window.lblDOB},
+          {"lblTOB", window.lblTOB},
+          {"lblLatitude", window.lblLatitude},
+          {"lblLongitude", window.lblLongitude},
+          {"lblCity", window.lblCity},
+          {"lblState", window.lblState},
+          {"lblCountry", window.lblCountry},
+          {"lblSunSign", window.lblSunSign},
+          {"lblLagna", window.lblLagna},
+          {"lblRashi", window.lblRashi},
+          {"lblPlanet", window.lblPlanet},
+          {"lblNatal", window.lblNatal},
+          {"imgSign", window.imgSign},
+          {"ReportHouses", std::move(houses)},
+          {"ReportSections", std::move(sections)}};
 }
 
 std::string JsonLine(const Json& value) {
   return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-std::string ChartText(const core::ChartState& state, const entry::BirthFormSnapshot& form) {
+std::string ChartText(const core::ChartState& state, const display::ChartWindowModel& window,
+                      const entry::BirthFormSnapshot& form) {
   const core::BirthData& b = state.birth;
   std::string out;
   out += Row("Name", b.Name);
-  out += Row("Date of birth", std::to_string(b.Year) + "-" + TwoDigits(b.Month) + "-" +
-                                  TwoDigits(b.Day));
-  const auto& zone = entry::TimeZoneTable()[static_cast<std::size_t>(form.cmbTimeZone)];
-  out += Row("Time of birth", TwoDigits(b.Hour) + ":" + TwoDigits(b.Minute) + "  " +
-                                  std::string(zone.text) +
+  out += Row("Date of birth",
+             std::to_string(b.Year) + "-" + TwoDigits(b.Month) + "-" + TwoDigits(b.Day));
+  std::string zone;
+  if (form.cmbTimeZone >= 0 && form.cmbTimeZone < entry::kTimeZoneCount)
+    zone = entry::TimeZoneTable()[static_cast<std::size_t>(form.cmbTimeZone)].text;
+  out += Row("Time of birth", TwoDigits(b.Hour) + ":" + TwoDigits(b.Minute) + "  " + zone +
                                   (b.DaylightSaving ? ", daylight saving" : ""));
   out += Row("Latitude", Coordinate(b.LatitudeDeg, b.LatitudeMin, b.South ? 'S' : 'N'));
   out += Row("Longitude", Coordinate(b.LongitudeDeg, b.LongitudeMin, b.East ? 'E' : 'W'));
@@ -82,23 +134,33 @@ std::string ChartText(const core::ChartState& state, const entry::BirthFormSnaps
     place += *part;
   }
   if (!place.empty()) out += Row("Place", place);
-  out += Row("Moon sign", state.RashiName);
+  out += "\n";
+  out += Row("Sun sign", window.lblSunSign);
+  out += Row("Ascendant", window.lblLagna);
+  out += Row("Moon sign", window.lblRashi);
   char ayanamsa[32];
   std::snprintf(ayanamsa, sizeof ayanamsa, "%.6f\xC2\xB0", -state.AyanamsaOffset);
   out += Row("Ayanamsa", ayanamsa);
+
   out += "\n";
-  out += Row("Body", "Position  Exact");
+  out += Row("Body", "Position   Exact");
   for (int i = 0; i < core::kPositionCount; ++i) {
-    std::string label = i < core::kWheelBodyCount && !state.BodyNames[static_cast<std::size_t>(i)].empty()
-                            ? state.BodyNames[static_cast<std::size_t>(i)]
-                            : kPositionLabels[static_cast<std::size_t>(i)];
+    std::string label = kPositionLabels[i];
+    if (i < core::kWheelBodyCount && !state.BodyNames[i].empty()) label = state.BodyNames[i];
     while (!label.empty() && label.back() == ' ') label.pop_back();
     std::string exact;
     if (i == core::kMoon) exact = state.MoonSiderealString;
     if (i == core::kAscendant) exact = state.AscendantString;
     if (i == core::kMidheaven) exact = state.MidheavenString;
-    out += Row(label.c_str(), Pad(state.PositionStrings[static_cast<std::size_t>(i)], 11) + exact);
-    while (out.size() > 1 && out[out.size() - 2] == ' ') out.erase(out.size() - 2, 1);
+    out += Row(label, Pad(state.PositionStrings[i], 11) + exact);
+  }
+
+  out += "\n";
+  out += Row("House", "Sign         Bodies");
+  for (int k = 0; k < display::kSignCount; ++k) {
+    const int glyph = window.imgSign[k];
+    const std::string sign = glyph >= 1 && glyph <= 12 ? display::kSignBoxNames[glyph - 1] : "";
+    out += Row(std::to_string(k + 1), Pad(sign, 13) + BoxBodies(window.lblNatal[k]));
   }
   return out;
 }

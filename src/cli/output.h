@@ -6,18 +6,21 @@
 #include <nlohmann/json.hpp>
 
 #include "core/chart_state.h"
+#include "display/chart_window.h"
 #include "entry/form_rules.h"
 
 namespace solvane::cli {
 
 using Json = nlohmann::ordered_json;
 
-// Every birth field, the zone offset, ayanamsa, angle and Moon texts, the fourteen positions and
-// the wheel labels, under the names the program uses for them.
-Json ChartJson(const core::ChartState& state);
+// Every birth field, the zone offset, ayanamsa, angle and Moon texts, the fourteen positions, the
+// wheel labels, the chart window's texts under their control names, and where the report placed
+// each planet.
+Json ChartJson(const core::ChartState& state, const display::ChartWindowModel& window);
 
-// The birth details, the Moon sign and the positions as an aligned table.
-std::string ChartText(const core::ChartState& state, const entry::BirthFormSnapshot& form);
+// The birth details, the three signs, the positions and the wheel as aligned tables.
+std::string ChartText(const core::ChartState& state, const display::ChartWindowModel& window,
+                      const entry::BirthFormSnapshot& form);
 
 // One line of JSON; text that is not valid UTF-8 is replaced, never an exception.
 std::string JsonLine(const Json& value);

@@ -2,6 +2,7 @@
 
 #include "ephemeris/chart_angles.h"
 #include "ephemeris/positions.h"
+#include "report/house_report.h"
 #include "retrogrades/retrogrades.h"
 #include "vedic/moon.h"
 
@@ -20,6 +21,29 @@ void CalculateChart(ChartState& state) {
   vedic::CalcVedicDetails(state);     // the Moon and its sign
   ephemeris::CalcPlanetPositions(state);  // needs both of the above
   retrogrades::MarkRetrogrades(state);
+}
+
+std::optional<entry::Refusal> RunChart(const entry::BirthFormSnapshot& form,
+                                       const display::MonthNameProvider& month_name,
+                                       ChartState& state, display::ChartWindowModel& window) {
+  if (auto refusal = RunChartCalculations(form, state)) return refusal;
+  PresentChart(state, form, month_name, window);
+  return std::nullopt;
+}
+
+void PresentChart(const ChartState& state, const entry::BirthFormSnapshot& form,
+                  const display::MonthNameProvider& month_name, display::ChartWindowModel& window) {
+  display::FillPositionsPanel(state, window);
+  display::ClearSignBoxes(window);
+  display::FillBirthDetails(state, form, month_name, window);
+  display::PlaceBodiesInSigns(state, window);
+  // The report reads the planets from the positions table just filled.
+  std::array<std::string, report::kPlanetCount> planets;
+  for (int k = 0; k < report::kPlanetCount; ++k) planets[k] = window.lblPlanet[k];
+  report::RecordingSink sink;
+  window.report_houses = report::BuildHouseReport(state.PositionStrings[kAscendant], planets, sink);
+  window.RTBHouseDesc = sink.pieces();
+  display::ArrangeHouseWheel(state, window);
 }
 
 }  // namespace solvane::core

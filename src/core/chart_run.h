@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/chart_state.h"
+#include "display/chart_window.h"
 #include "entry/form_rules.h"
 
 namespace solvane::core {
@@ -16,5 +17,14 @@ std::optional<entry::Refusal> RunChartCalculations(const entry::BirthFormSnapsho
 
 // The calculations alone, on a birth and zone offset already in `state`.
 void CalculateChart(ChartState& state);
+
+// A whole chart: the calculations, then the chart window of a computed `state`: the positions
+// table and signs, the sign boxes, the birth details, the bodies in their signs, the house report
+// and the wheel, in that order. `window` should be freshly made, as the window is for every chart.
+std::optional<entry::Refusal> RunChart(const entry::BirthFormSnapshot& form,
+                                       const display::MonthNameProvider& month_name,
+                                       ChartState& state, display::ChartWindowModel& window);
+void PresentChart(const ChartState& state, const entry::BirthFormSnapshot& form,
+                  const display::MonthNameProvider& month_name, display::ChartWindowModel& window);
 
 }  // namespace solvane::core

@@ -1,0 +1,166 @@
+#include "display/chart_window.h"
+
+#include <gtest/gtest.h>
+
+#include "core/chart_run.h"
+#include "test_births.h"
+
+namespace solvane::display {
+namespace {
+
+// A chart state whose bodies Sun..Saturn and Ascendant stand in the given signs.
+core::ChartState WithSigns(const std::array<const char*, 7>& bodies, const char* ascendant) {
+  core::ChartState s;
+  for (int i = 0; i < 7; ++i) {
+    s.PositionStrings[i] = std::string("12 ") + bodies[i] + " 34";
+    s.BodyNames[i] = core::kPlainBodyNames[i];
+  }
+  s.PositionStrings[core::kAscendant] = std::string("03 ") + ascendant + " 00";
+  return s;
+}
+
+ChartWindowModel Wheel(const core::ChartState& s) {
+  ChartWindowModel w;
+  ClearSignBoxes(w);
+  PlaceBodiesInSigns(s, w);
+  ArrangeHouseWheel(s, w);
+  return w;
+}
+
+TEST(HouseWheel, AscendantInAries) {
+  const auto w = Wheel(WithSigns({"Ari", "Tau", "Gem", "Can", "Leo", "Vir", "Lib"}, "Ari"));
+  const std::array<const char*, 12> want = {"\r\nSun\r\nAsc", "\r\nMoon", "\r\nMercury",
+                                            "\r\nVenus", "\r\nMars", "\r\nJupiter", "\r\nSaturn",
+                                            "", "", "", "", ""};
+  for (int k = 0; k < 12; ++k) {
+    EXPECT_EQ(w.lblNatal[k], want[k]) << "house " << k + 1;
+    EXPECT_EQ(w.imgSign[k], k + 1) << "house " << k + 1;
+  }
+  EXPECT_FALSE(w.sign_boxes_visible);
+}
+
+TEST(HouseWheel, AscendantInPiscesWrapsToAries) {
+  const auto w = Wheel(WithSigns({"Pis", "Ari", "Ari", "Sco", "Sco", "Sco", "Cap"}, "Pis"));
+  EXPECT_EQ(w.lblNatal[0], "\r\nSun\r\nAsc");
+  EXPECT_EQ(w.lblNatal[1], "\r\nMoon\r\nMercury");
+  EXPECT_EQ(w.lblNatal[8], "\r\nVenus\r\nMars\r\nJupiter");  // Scorpio, ninth from Pisces
+  EXPECT_EQ(w.lblNatal[10], "\r\nSaturn");
+  EXPECT_EQ(w.lblNatal[2], "");  // an empty house keeps its glyph all the same
+  EXPECT_EQ(w.imgSign[0], 12);
+  EXPECT_EQ(w.imgSign[1], 1);
+  EXPECT_EQ(w.imgSign[11], 11);
+}
+
+TEST(HouseWheel, BodiesInTheAscendantsSignAndRetrogradeMarks) {
+  auto s = WithSigns({"Leo", "Leo", "Vir", "Vir", "Can", "Sag", "Aqu"}, "Leo");
+  s.BodyNames[core::kMercury] = "Mercury (R) ";
+  const auto w = Wheel(s);
+  EXPECT_EQ(w.lblNatal[0], "\r\nSun\r\nMoon\r\nAsc");  // an empty first line, bodies, "Asc" last
+  EXPECT_EQ(w.lblNatal[1], "\r\nMercury (R) \r\nVenus");  // the marked line ends in a blank
+  EXPECT_EQ(w.lblNatal[11], "\r\nMars");
+}
+
+TEST(HouseWheel, UnreadablePositionsAreNotPlaced) {
+  auto s = WithSigns({"Leo", "xyz", "Vir", "Vir", "Can", "Sag", "Aqu"}, "Leo");
+  s.PositionStrings[core::kMars] = "1";
+  const auto w = Wheel(s);
+  EXPECT_EQ(w.lblNatal[0], "\r\nSun\r\nAsc");
+  EXPECT_EQ(w.lblNatal[11], "");
+  // Without a readable Ascendant the house boxes stay empty rather than guessing.
+  auto lost = WithSigns({"Leo", "Leo", "Vir", "Vir", "Can", "Sag", "Aqu"}, "???");
+  const auto none = Wheel(lost);
+  for (const std::string& box : none.lblNatal) EXPECT_EQ(box, "");
+  EXPECT_EQ(none.imgSign[0], 0);
+}
+
+TEST(FillPositionsPanel, SignsAndTable) {
+  core::ChartState s = WithSigns({"Ari", "Tau", "Gem", "Can", "Leo", "Vir", "Lib"}, "Sco");
+  s.PositionStrings[core::kSun] = "00 Ari 00";
+  s.BodyNames[core::kMercury] = "Mercury (R) ";
+  s.AscendantString = "3\xC2\xB0 0' 0\" Sco";
+  s.RashiName = "Taurus (Vrishabha)";
+  ChartWindowModel w;
+  FillPositionsPanel(s, w);
+  EXPECT_EQ(w.lblSunSign, "Aries");
+  EXPECT_EQ(w.lblLagna, "Scorpio (Vrishcika)");
+  EXPECT_EQ(w.lblRashi, "Taurus (Vrishabha)");
+  EXPECT_EQ(w.lblPlanet[core::kMercury], "12 Gem 34");  // the table shows no retrograde mark
+  EXPECT_EQ(w.lblPlanet[core::kAscendant], "03 Sco 00");
+
+  // A sign that matches nothing leaves the label as it was.
+  s.PositionStrings[core::kSun] = "00 ari 00";
+  s.AscendantString = "3\xC2\xB0 0' 0\" ";
+  FillPositionsPanel(s, w);
+  EXPECT_EQ(w.lblSunSign, "Aries");
+  EXPECT_EQ(w.lblLagna, "Scorpio (Vrishcika)");
+}
+
+TEST(FillBirthDetails, Texts) {
+  core::ChartState s = testing::StateFor(1947, 8, 15, 9, 5, -5, -30, 72, 50, true, 0, 0, false, false);
+  s.birth.Name = " ASHA ";
+  entry::BirthFormSnapshot form;
+  form.optLongEast = true;
+  form.optLatSouth = false;
+  form.txtMCity = "Mumbai";
+  ChartWindowModel w;
+  FillBirthDetails(s, form, EnglishMonthName, w);
+  EXPECT_EQ(w.lblName, " ASHA ");
+  EXPECT_EQ(w.lblDOB, "August/15/1947");
+  EXPECT_EQ(w.lblTOB, "9:5");
+  EXPECT_EQ(w.lblLatitude, "0\xC2\xB0 0' N");
+  EXPECT_EQ(w.lblLongitude, "72\xC2\xB0 50' E");
+  EXPECT_EQ(w.lblCity, "Mumbai");
+  EXPECT_EQ(w.lblState, "");
+  EXPECT_EQ(w.lblCountry, "");
+
+  form.optLongEast = false;
+  form.optLatSouth = true;
+  s.birth.Hour = 0;
+  s.birth.Minute = 0;
+  FillBirthDetails(s, form, [](int m) { return "M" + std::to_string(m); }, w);
+  EXPECT_EQ(w.lblDOB, "M8/15/1947");
+  EXPECT_EQ(w.lblTOB, "0:0");
+  EXPECT_EQ(w.lblLatitude, "0\xC2\xB0 0' S");
+  EXPECT_EQ(w.lblLongitude, "72\xC2\xB0 50' W");
+}
+
+TEST(RunChart, ChartWindowOfTheReferenceBirths) {
+  struct Case {
+    entry::BirthFormSnapshot form;
+    const char* sun_sign;
+    const char* lagna;
+    const char* rashi;
+    const char* first_house;
+    int first_glyph;
+  };
+  entry::BirthFormSnapshot delhi = testing::LondonForm();
+  delhi.cboYear = 1980 - entry::kFirstYear;
+  delhi.cboMonth = 7;
+  delhi.cboDate = 14;
+  delhi.cboHH = 6;
+  delhi.cboMM = 30;
+  delhi.cmbTimeZone = 34;
+  delhi.txtLonD = "77";
+  delhi.txtLonM = "13";
+  delhi.txtLatD = "28";
+  delhi.txtLatM = "36";
+  const Case cases[] = {
+      {testing::LondonForm(), "Sagittarius", "Aries (Mesha)", "Libra (Thula)",
+       "\r\nJupiter\r\nSaturn (R) \r\nAsc", 1},
+      {delhi, "Cancer", "Leo (Simha)", "Virgo (Kanya)", "\r\nJupiter\r\nAsc", 5},
+  };
+  for (const Case& c : cases) {
+    core::ChartState state;
+    ChartWindowModel window;
+    ASSERT_FALSE(core::RunChart(c.form, EnglishMonthName, state, window));
+    EXPECT_EQ(window.lblSunSign, c.sun_sign);
+    EXPECT_EQ(window.lblLagna, c.lagna);
+    EXPECT_EQ(window.lblRashi, c.rashi);
+    EXPECT_EQ(window.lblNatal[0], c.first_house);
+    EXPECT_EQ(window.imgSign[0], c.first_glyph);
+    EXPECT_FALSE(window.RTBHouseDesc.empty());
+  }
+}
+
+}  // namespace
+}  // namespace solvane::display

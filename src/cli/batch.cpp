@@ -22,10 +22,6 @@ std::string Normalised(std::string_view name) {
   return out;
 }
 
-std::string ErrorLine(std::size_t line, const std::string& error) {
-  return JsonLine(Json{{"line", line}, {"error", error}});
-}
-
 }  // namespace
 
 BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_view)>& write,
@@ -63,6 +59,7 @@ BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_
 
   core::ChartState state;
   display::ChartWindowModel window;
+  std::string line_text;
   while (reader.Next(record)) {
     if (record.error.empty() && record.fields.size() == 1 && record.fields[0].empty()) continue;
     std::string error = record.error;
@@ -83,24 +80,34 @@ BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_
     }
     if (!error.empty()) {
       ++result.refused;
-      write(ErrorLine(record.line, error));
+      write(ErrorJsonLine(record.line, error));
       continue;
     }
-    Json chart = Json{{"line", record.line}};
-    chart.update(ChartJson(state, window));
+    std::string report_path, report_error;
     if (!options.report_folder.empty()) {
-      const std::string path =
-          options.report_folder + "/" + ReportFileName(record.line, state.birth.Name);
-      const std::string failure =
-          WriteFileReplacing(path, report::FramedReportRtf(report::PlainText(window.RTBHouseDesc)));
-      if (failure.empty()) {
-        chart["report"] = path;
-      } else {
-        chart["error"] = failure;
-      }
+      report_path = options.report_folder + "/" + ReportFileName(record.line, state.birth.Name);
+      report_error = WriteFileReplacing(
+          report_path, report::FramedReportRtf(report::PlainText(window.RTBHouseDesc)));
     }
-    ++(chart.contains("error") ? result.refused : result.charted);
-    write(JsonLine(chart));
+    line_text.clear();
+    JsonWriter json(line_text);
+    json.BeginObject();
+    json.Key("line");
+    json.Int(static_cast<long>(record.line));
+    WriteChartMembers(json, state, window);
+    if (!report_error.empty()) {
+      json.Key("error");
+      json.String(report_error);
+      ++result.refused;
+    } else {
+      if (!report_path.empty()) {
+        json.Key("report");
+        json.String(report_path);
+      }
+      ++result.charted;
+    }
+    json.EndObject();
+    write(line_text);
   }
   return result;
 }

@@ -214,9 +214,15 @@ int main(int argc, char** argv) {
   }
   std::string text;
   if (format == "json") {
-    cli::Json json = cli::ChartJson(state, window);
-    if (report_text) json["ReportText"] = report;
-    text = cli::JsonLine(json) + "\n";
+    cli::JsonWriter json(text);
+    json.BeginObject();
+    cli::WriteChartMembers(json, state, window);
+    if (report_text) {
+      json.Key("ReportText");
+      json.String(report);
+    }
+    json.EndObject();
+    text += '\n';
   } else {
     text = cli::ChartText(state, window, form);
     if (report_text) {

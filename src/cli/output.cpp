@@ -53,64 +53,104 @@ std::string BoxBodies(const std::string& box) {
 
 }  // namespace
 
-Json ChartJson(const core::ChartState& state, const display::ChartWindowModel& window) {
+void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
+                       const display::ChartWindowModel& window) {
   const core::BirthData& b = state.birth;
-  Json birth = {{"Name", b.Name},
-                {"Month", b.Month},
-                {"Day", b.Day},
-                {"Year", b.Year},
-                {"Hour", b.Hour},
-                {"Minute", b.Minute},
-                {"ZoneHoursAbs", b.ZoneHoursAbs},
-                {"ZoneMinutesAbs", b.ZoneMinutesAbs},
-                {"LongitudeDeg", b.LongitudeDeg},
-                {"LongitudeMin", b.LongitudeMin},
-                {"LatitudeDeg", b.LatitudeDeg},
-                {"LatitudeMin", b.LatitudeMin},
-                {"East", b.East},
-                {"South", b.South},
-                {"DaylightSaving", b.DaylightSaving}};
-
-  Json houses = Json::object();
-  for (int k = 0; k < report::kPlanetCount; ++k)
-    houses[kPlanetKeys[k]] = window.report_houses.planet_house[k];
-  Json sections = Json::array();
-  for (const report::ReportSection& section : window.report_houses.sections) {
-    Json planets = Json::array();
-    for (const int k : section.planets) planets.push_back(kPlanetKeys[k]);
-    sections.push_back({{"house", section.house}, {"planets", std::move(planets)}});
+  json.Key("BirthData");
+  json.BeginObject();
+  json.Key("Name");
+  json.String(b.Name);
+  const std::pair<const char*, std::int16_t> fields[] = {
+      {"Month", b.Month},
+      {"Day", b.Day},
+      {"Year", b.Year},
+      {"Hour", b.Hour},
+      {"Minute", b.Minute},
+      {"ZoneHoursAbs", b.ZoneHoursAbs},
+      {"ZoneMinutesAbs", b.ZoneMinutesAbs},
+      {"LongitudeDeg", b.LongitudeDeg},
+      {"LongitudeMin", b.LongitudeMin},
+      {"LatitudeDeg", b.LatitudeDeg},
+      {"LatitudeMin", b.LatitudeMin},
+      {"East", b.East},
+      {"South", b.South},
+      {"DaylightSaving", b.DaylightSaving}};
+  for (const auto& [key, value] : fields) {
+    json.Key(key);
+    json.Int(value);
   }
+  json.EndObject();
 
-  return {{"BirthData", std::move(birth)},
-          {"ZoneHours", state.ZoneHours},
-          {"ZoneMinutes", state.ZoneMinutes},
-          {"AyanamsaOffset", state.AyanamsaOffset},
-          {"AscendantString", state.AscendantString},
-          {"MidheavenString", state.MidheavenString},
-          {"MoonSiderealString", state.MoonSiderealString},
-          {"RashiName", state.RashiName},
-          {"PositionStrings", state.PositionStrings},
-          {"BodyNames", state.BodyNames},
-          {"lblName", window.lblName},
-          {"lblDOB", window.lblDOB},
-          {"lblTOB", window.lblTOB},
-          {"lblLatitude", window.lblLatitude},
-          {"lblLongitude", window.lblLongitude},
-          {"lblCity", window.lblCity},
-          {"lblState", window.lblState},
-          {"lblCountry", window.lblCountry},
-          {"lblSunSign", window.lblSunSign},
-          {"lblLagna", window.lblLagna},
-          {"lblRashi", window.lblRashi},
-          {"lblPlanet", window.lblPlanet},
-          {"lblNatal", window.lblNatal},
-          {"imgSign", window.imgSign},
-          {"ReportHouses", std::move(houses)},
-          {"ReportSections", std::move(sections)}};
+  json.Key("ZoneHours");
+  json.Int(state.ZoneHours);
+  json.Key("ZoneMinutes");
+  json.Int(state.ZoneMinutes);
+  json.Key("AyanamsaOffset");
+  json.Double(state.AyanamsaOffset);
+  const std::pair<const char*, const std::string*> texts[] = {
+      {"AscendantString", &state.AscendantString},
+      {"MidheavenString", &state.MidheavenString},
+      {"MoonSiderealString", &state.MoonSiderealString},
+      {"RashiName", &state.RashiName}};
+  for (const auto& [key, value] : texts) {
+    json.Key(key);
+    json.String(*value);
+  }
+  json.Key("PositionStrings");
+  json.StringArray(state.PositionStrings);
+  json.Key("BodyNames");
+  json.StringArray(state.BodyNames);
+
+  const std::pair<const char*, const std::string*> labels[] = {
+      {"lblName", &window.lblName},         {"lblDOB", &window.lblDOB},
+      {"lblTOB", &window.lblTOB},           {"lblLatitude", &window.lblLatitude},
+      {"lblLongitude", &window.lblLongitude}, {"lblCity", &window.lblCity},
+      {"lblState", &window.lblState},       {"lblCountry", &window.lblCountry},
+      {"lblSunSign", &window.lblSunSign},   {"lblLagna", &window.lblLagna},
+      {"lblRashi", &window.lblRashi}};
+  for (const auto& [key, value] : labels) {
+    json.Key(key);
+    json.String(*value);
+  }
+  json.Key("lblPlanet");
+  json.StringArray(window.lblPlanet);
+  json.Key("lblNatal");
+  json.StringArray(window.lblNatal);
+  json.Key("imgSign");
+  json.IntArray(window.imgSign);
+
+  json.Key("ReportHouses");
+  json.BeginObject();
+  for (int k = 0; k < report::kPlanetCount; ++k) {
+    json.Key(kPlanetKeys[k]);
+    json.Int(window.report_houses.planet_house[k]);
+  }
+  json.EndObject();
+  json.Key("ReportSections");
+  json.BeginArray();
+  for (const report::ReportSection& section : window.report_houses.sections) {
+    json.BeginObject();
+    json.Key("house");
+    json.Int(section.house);
+    json.Key("planets");
+    json.BeginArray();
+    for (const int k : section.planets) json.String(kPlanetKeys[k]);
+    json.EndArray();
+    json.EndObject();
+  }
+  json.EndArray();
 }
 
-std::string JsonLine(const Json& value) {
-  return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+std::string ErrorJsonLine(std::size_t line, std::string_view error) {
+  std::string out;
+  JsonWriter json(out);
+  json.BeginObject();
+  json.Key("line");
+  json.Int(static_cast<long>(line));
+  json.Key("error");
+  json.String(error);
+  json.EndObject();
+  return out;
 }
 
 std::string ChartText(const core::ChartState& state, const display::ChartWindowModel& window,

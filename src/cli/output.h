@@ -3,26 +3,25 @@
 
 #include <string>
 
-#include <nlohmann/json.hpp>
-
+#include "cli/json_writer.h"
 #include "core/chart_state.h"
 #include "display/chart_window.h"
 #include "entry/form_rules.h"
 
 namespace solvane::cli {
 
-using Json = nlohmann::ordered_json;
-
 // Every birth field, the zone offset, ayanamsa, angle and Moon texts, the fourteen positions, the
 // wheel labels, the chart window's texts under their control names, and where the report placed
-// each planet.
-Json ChartJson(const core::ChartState& state, const display::ChartWindowModel& window);
+// each planet: the members of a JSON object the caller has begun.
+void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
+                       const display::ChartWindowModel& window);
+
+// {"line": N, "error": "..."}
+std::string ErrorJsonLine(std::size_t line, std::string_view error);
 
 // The birth details, the three signs, the positions and the wheel as aligned tables.
 std::string ChartText(const core::ChartState& state, const display::ChartWindowModel& window,
                       const entry::BirthFormSnapshot& form);
 
-// One line of JSON; text that is not valid UTF-8 is replaced, never an exception.
-std::string JsonLine(const Json& value);
 
 }  // namespace solvane::cli

@@ -9,12 +9,15 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
-void Piece(RichTextSink& sink, bool bold, Rgb colour, std::string_view text, int line_breaks) {
+// One piece: format, then the text and its line breaks in a single insertion. `buffer` is reused
+// from piece to piece.
+void Piece(RichTextSink& sink, std::string& buffer, bool bold, Rgb colour, std::string_view text,
+           int line_breaks) {
   sink.SetBold(bold);
   sink.SetColour(colour);
-  std::string piece(text);
-  for (int i = 0; i < line_breaks; ++i) piece += kLineBreak;
-  sink.Insert(piece);
+  buffer.assign(text);
+  for (int i = 0; i < line_breaks; ++i) buffer += kLineBreak;
+  sink.Insert(buffer);
 }
 
 }  // namespace
@@ -52,19 +55,20 @@ HousePlacement BuildHouseReport(std::string_view ascendant,
                                 const std::array<std::string, kPlanetCount>& planets,
                                 RichTextSink& sink) {
   HousePlacement placement = PlaceInHouses(ascendant, planets);
+  std::string buffer;
   for (const ReportSection& section : placement.sections) {
     for (const int k : section.planets) {
       const PlanetReportLabel& label = PlanetReportLabels(k);
       std::string heading(label.heading_label);
       heading += ' ';
       heading += HouseNames(section.house);
-      Piece(sink, true, label.heading_colour, heading, 1);
-      Piece(sink, false, kBlack, PlanetInHouseTexts(section.house, k), 2);
-      Piece(sink, true, label.heading_colour, label.characteristics_heading, 1);
-      Piece(sink, false, kBlack, PlanetCharacteristics(k), 2);
+      Piece(sink, buffer, true, label.heading_colour, heading, 1);
+      Piece(sink, buffer, false, kBlack, PlanetInHouseTexts(section.house, k), 2);
+      Piece(sink, buffer, true, label.heading_colour, label.characteristics_heading, 1);
+      Piece(sink, buffer, false, kBlack, PlanetCharacteristics(k), 2);
     }
-    Piece(sink, true, kDarkRed, MoreAboutHeadings(section.house), 1);
-    Piece(sink, false, kBlack, HouseDescriptions(section.house), 2);
+    Piece(sink, buffer, true, kDarkRed, MoreAboutHeadings(section.house), 1);
+    Piece(sink, buffer, false, kBlack, HouseDescriptions(section.house), 2);
   }
   return placement;
 }

@@ -1,0 +1,144 @@
+#include "cli/json_writer.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace solvane::cli {
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// Length of the valid UTF-8 sequence at the start of `s`, or 0 when it is not one.
+std::size_t ValidSequence(std::string_view s) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length;
+  unsigned min_second = 0x80, max_second = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) min_second = 0xA0;  // no overlong forms
+    if (lead == 0xED) max_second = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) min_second = 0x90;
+    if (lead == 0xF4) max_second = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (s.size() < length) return 0;
+  if (byte(1) < min_second || byte(1) > max_second) return 0;
+  for (std::size_t i = 2; i < length; ++i)
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  return length;
+}
+
+}  // namespace
+
+void JsonWriter::BeforeValue() {
+  if (after_key_) {
+    after_key_ = false;
+    return;
+  }
+  if (!first_.empty()) {
+    if (!first_.back()) out_ += ',';
+    first_.back() = false;
+  }
+}
+
+void JsonWriter::BeginObject() {
+  BeforeValue();
+  out_ += '{';
+  first_.push_back(true);
+}
+
+void JsonWriter::EndObject() {
+  out_ += '}';
+  first_.pop_back();
+}
+
+void JsonWriter::BeginArray() {
+  BeforeValue();
+  out_ += '[';
+  first_.push_back(true);
+}
+
+void JsonWriter::EndArray() {
+  out_ += ']';
+  first_.pop_back();
+}
+
+void JsonWriter::Key(std::string_view key) {
+  String(key);
+  out_ += ':';
+  after_key_ = true;
+}
+
+void JsonWriter::String(std::string_view text) {
+  BeforeValue();
+  out_ += '"';
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::size_t i = 0;
+  while (i < text.size()) {
+    // Plain printable ASCII goes out in one piece.
+    std::size_t run = i;
+    while (run < text.size()) {
+      const unsigned char r = static_cast<unsigned char>(text[run]);
+      if (r < 0x20 || r >= 0x80 || r == '"' || r == '\\') break;
+      ++run;
+    }
+    if (run > i) {
+      out_.append(text.data() + i, run - i);
+      i = run;
+      continue;
+    }
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80) {
+      const std::size_t length = ValidSequence(text.substr(i));
+      if (length == 0) {
+        out_ += kReplacement;
+        ++i;
+      } else {
+        out_.append(text.data() + i, length);
+        i += length;
+      }
+      continue;
+    }
+    switch (c) {
+      case '"': out_ += "\\\""; break;
+      case '\\': out_ += "\\\\"; break;
+      case '\n': out_ += "\\n"; break;
+      case '\r': out_ += "\\r"; break;
+      case '\t': out_ += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          out_ += "\\u00";
+          out_ += kHex[c >> 4];
+          out_ += kHex[c & 15];
+        } else {
+          out_ += static_cast<char>(c);
+        }
+    }
+    ++i;
+  }
+  out_ += '"';
+}
+
+void JsonWriter::Int(long value) {
+  BeforeValue();
+  char buffer[24];
+  out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+void JsonWriter::Double(double value) {
+  BeforeValue();
+  if (!std::isfinite(value)) {
+    out_ += "null";  // JSON has no infinities; the chart never makes one
+    return;
+  }
+  char buffer[32];
+  out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+}  // namespace solvane::cli

@@ -5,7 +5,7 @@
 
 #include "cli/json_writer.h"
 #include "core/chart_state.h"
-#include "display/chart_window.h"
+#include "display/chart_window_model.h"
 #include "entry/form_rules.h"
 
 namespace solvane::cli {

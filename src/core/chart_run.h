@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/chart_state.h"
-#include "display/chart_window.h"
+#include "display/chart_window_model.h"
 #include "entry/form_rules.h"
 
 namespace solvane::core {

@@ -1,4 +1,4 @@
-#include "display/chart_window.h"
+#include "display/chart_window_model.h"
 
 #include <string_view>
 

@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CHART := build/default/solvane-chart
 
-.PHONY: all deps build build-asan run test test-default test-asan bench format clean
+.PHONY: all deps build build-asan run test test-default test-asan bench screenshots format clean
 
 all: build
 
@@ -36,6 +36,11 @@ test-asan: build-asan
 
 bench: build
 	@scripts/bench
+
+# The README's pictures of the windows, at 100% and 200% scaling.
+screenshots: build
+	@QT_QPA_PLATFORM=offscreen build/default/solvane_screenshots docs ""
+	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/default/solvane_screenshots docs "@2x"
 
 format:
 	@clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp')

@@ -1,0 +1,112 @@
+#include "shell/about_box.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "shell/link_label.h"
+
+namespace solvane::shell {
+namespace {
+
+constexpr int kIconSide = 96;  // logical pixels; QIcon renders the SVG at the screen's ratio
+// Wide enough for the description to break into a handful of lines rather than a tall column.
+constexpr int kTextColumnChars = 52;
+
+QString HomePageAddress() {
+  return QString::fromUtf8(kHomePageAddress.data(),
+                           static_cast<qsizetype>(kHomePageAddress.size()));
+}
+
+QLabel* TextLabel(const QString& object_name, const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(object_name);
+  label->setTextFormat(Qt::PlainText);  // fixed texts, shown as written: no guessing at markup
+  label->setWordWrap(true);
+  return label;
+}
+
+}  // namespace
+
+AboutBox::AboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent) {
+  EnsureResources();  // the icon lives in the compiled-in resources
+  setObjectName(QStringLiteral("frmAbout"));
+  setWindowTitle(QStringLiteral("Solvane v1.15"));
+  setModal(true);
+
+  auto* icon = new QLabel(this);
+  icon->setObjectName(QStringLiteral("picIcon"));
+  icon->setPixmap(QIcon(QStringLiteral(":/solvane.svg")).pixmap(QSize(kIconSide, kIconSide)));
+  icon->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+  QLabel* title = TextLabel(QStringLiteral("Label2"), QStringLiteral("Solvane v1.15"), this);
+  QFont title_font = title->font();
+  title_font.setPointSizeF(title_font.pointSizeF() * 1.5);
+  title_font.setBold(true);
+  title->setFont(title_font);
+
+  QLabel* description =
+      TextLabel(QStringLiteral("Label1"),
+                QStringLiteral(
+                    "Solvane shows the positions of the planets in the twelve houses in your natal "
+                    "chart. The distribution of the planets in the different houses play an "
+                    "important role in interpreting the birth chart of an individual.\n\n"
+                    "Copyright (C) 2026 Solvane. All rights reserved."),
+                this);
+  description->setMinimumWidth(description->fontMetrics().averageCharWidth() * kTextColumnChars);
+
+  auto* home_page = new LinkLabel(QStringLiteral("lblHomePage"),
+                                  QStringLiteral("Click here to visit ") + HomePageAddress(),
+                                  LinkTarget::HomePage, opener, this);
+
+  QLabel* branding = TextLabel(
+      QStringLiteral("Label3"),
+      QStringLiteral("Would you like this program with your own name and logo on it? We make "
+                     "co-branded copies of Solvane for astrologers, shops and web sites."),
+      this);
+
+  auto* co_brand =
+      new LinkLabel(QStringLiteral("lblCoBrand"), QStringLiteral("Click here for more details."),
+                    LinkTarget::CoBrandPage, opener, this);
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("cmdOK"));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* text_column = new QVBoxLayout;
+  text_column->addWidget(title);
+  text_column->addSpacing(title->fontMetrics().height() / 2);
+  text_column->addWidget(description);
+  text_column->addSpacing(title->fontMetrics().height() / 4);
+  text_column->addWidget(home_page);
+  text_column->addSpacing(title->fontMetrics().height() / 2);
+  text_column->addWidget(branding);
+  text_column->addWidget(co_brand);
+  text_column->addStretch();
+
+  auto* body = new QHBoxLayout;
+  body->addWidget(icon, 0, Qt::AlignTop);
+  body->addSpacing(icon->fontMetrics().averageCharWidth() * 2);
+  body->addLayout(text_column, 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+
+  auto* outer = new QVBoxLayout(this);
+  outer->addLayout(body);
+  outer->addLayout(buttons);
+  // The box has nothing to gain from being resized, and wrapped labels reflow badly when it is.
+  outer->setSizeConstraint(QLayout::SetFixedSize);
+
+  // Reading order for Tab; OK holds the focus so that Enter closes the box at once.
+  setTabOrder(home_page, co_brand);
+  setTabOrder(co_brand, ok);
+  ok->setFocus();
+}
+
+}  // namespace solvane::shell

@@ -1,0 +1,158 @@
+#include "shell/app.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLockFile>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "core/chart_run.h"
+#include "display/chart_window.h"
+#include "report/house_report.h"
+#include "shell/about_box.h"
+#include "shell/exit_screen.h"
+#include "shell/main_window.h"
+#include "shell/update_reminder.h"
+
+namespace solvane::shell {
+namespace {
+
+constexpr const char* kReminderKey = "Settings/LastReminder";
+
+// The month names of the user's language for the date of birth.
+std::string LocaleMonthName(int month) {
+  return QLocale().standaloneMonthName(month, QLocale::LongFormat).toStdString();
+}
+
+}  // namespace
+
+QString DefaultLockPath() {
+  QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (dir.isEmpty()) dir = QDir::tempPath();
+  return dir + QStringLiteral("/solvane.lock");
+}
+
+App::App(MessageService& messages, UrlOpener& opener, entry::PlaceSearchFactory place_search)
+    : messages_(messages), opener_(opener) {
+  EnsureResources();
+  entry_ = std::make_unique<entry::EntryWindow>(messages_, opener_, std::move(place_search));
+  entry_->SetProceedHandler([this](const entry::BirthFormSnapshot& form) { return Proceed(form); });
+  connect(entry_.get(), &entry::EntryWindow::AboutRequested, this, &App::ShowAbout);
+  connect(entry_.get(), &entry::EntryWindow::ExitRequested, this, &App::ShowExitScreen);
+}
+
+App::~App() = default;
+
+bool App::Start(const QString& lock_path, QSettings& settings, const QDateTime& now) {
+  lock_ = std::make_unique<QLockFile>(lock_path);
+  // A running instance keeps its lock however long it runs; a dead one's lock is taken over.
+  lock_->setStaleLockTime(0);
+  if (!lock_->tryLock(0)) {
+    if (lock_->error() == QLockFile::LockFailedError) {
+      messages_.Show(nullptr, QStringLiteral("Application is already running"),
+                     core::MessageIcon::kInformation);
+      return false;
+    }
+    // The lock cannot be written at all (no such folder, no permission): run without it rather
+    // than refuse to start.
+  }
+  RemindAboutUpdates(settings, now);
+  entry_->show();
+  return true;
+}
+
+void App::RemindAboutUpdates(QSettings& settings, const QDateTime& now) {
+  const QDateTime stored =
+      settings.status() == QSettings::NoError
+          ? QDateTime::fromString(settings.value(QString::fromLatin1(kReminderKey)).toString(),
+                                  Qt::ISODate)
+          : QDateTime();
+  // A missing, unreadable or garbled date counts as the first start: store now, say nothing.
+  const std::optional<long> days =
+      stored.isValid() ? std::optional<long>(now.date().daysTo(stored.date())) : std::nullopt;
+  const bool due = ReminderDue(days);
+  if (due) {
+    const MessageAnswer answer =
+        messages_.Show(nullptr, QString::fromLatin1(kReminderText),
+                       core::MessageIcon::kInformation, MessageButtons::kYesNo);
+    if (answer == MessageAnswer::kYes) opener_.Open(LinkTarget::DownloadPage);
+  }
+  if (due || !days) {
+    settings.setValue(QString::fromLatin1(kReminderKey), now.toString(Qt::ISODate));
+    settings.sync();
+  }
+}
+
+std::optional<entry::Refusal> App::Proceed(const entry::BirthFormSnapshot& form) {
+  display::ChartWindowModel model;
+  if (auto refusal = core::RunChart(form, LocaleMonthName, state_, model)) return refusal;
+  report_text_ = report::PlainText(model.RTBHouseDesc);
+  // A fresh main window and chart window for every chart.
+  main_ = std::make_unique<MainWindow>(model, opener_);
+  connect(main_.get(), &MainWindow::BackRequested, this, &App::Back);
+  connect(main_.get(), &MainWindow::PrintRequested, this, &App::Print);
+  connect(main_.get(), &MainWindow::ExitRequested, this, &App::ShowExitScreen);
+  connect(main_.get(), &MainWindow::AboutRequested, this, &App::ShowAbout);
+  main_->resize(1100, 800);
+  main_->show();
+  entry_->hide();
+  return std::nullopt;
+}
+
+void App::Back() {
+  if (!main_) return;
+  main_->hide();
+  main_.release()->deleteLater();  // Back is called from the window's own button
+  entry_->show();
+  entry_->activateWindow();
+}
+
+void App::Print() {
+  if (!main_) return;
+  // The framed copy of the report, as it will be saved and printed.
+  QDialog dialog(main_.get());
+  dialog.setObjectName(QStringLiteral("frmSave"));
+  dialog.setWindowTitle(QStringLiteral("Solvane v1.15"));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* text = new QTextEdit;
+  text->setObjectName(QStringLiteral("RTB"));
+  text->setReadOnly(true);
+  QFont verdana(QStringLiteral("Verdana"));
+  verdana.setPointSizeF(9.75);
+  text->setFont(verdana);
+  QString framed = QString::fromStdString(report::FramedReportText(report_text_));
+  framed.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text->setPlainText(framed);
+  layout->addWidget(text);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  dialog.resize(700, 600);
+  dialog.exec();
+}
+
+void App::ShowAbout() {
+  QWidget* parent = main_ && main_->isVisible() ? static_cast<QWidget*>(main_.get()) : entry_.get();
+  AboutBox about(opener_, parent);
+  about.exec();
+}
+
+void App::ShowExitScreen() {
+  if (!exit_) {
+    exit_ = std::make_unique<ExitScreen>(opener_);
+    connect(exit_.get(), &ExitScreen::Closed, this, [this] {
+      if (main_) main_->hide();
+      entry_->hide();
+      emit Finished();
+    });
+  }
+  exit_->show();
+  exit_->raise();
+  exit_->activateWindow();
+}
+
+}  // namespace solvane::shell

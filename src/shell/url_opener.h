@@ -1,0 +1,31 @@
+// Opening a web page in the user's browser, replaceable in tests.
+#pragma once
+
+#include <QString>
+
+#include "shell/links.h"
+
+namespace solvane::shell {
+
+// Registers the pictures compiled into the program (wheel, glyphs, icon); safe to call often.
+void EnsureResources();
+
+class UrlOpener {
+ public:
+  virtual ~UrlOpener() = default;
+  // Failures are ignored: a page that cannot be opened changes nothing in the program.
+  virtual void Open(const QString& address) = 0;
+  void Open(LinkTarget target) {
+    const std::string_view address = LinkAddress(target);
+    Open(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())));
+  }
+};
+
+// QDesktopServices::openUrl.
+class DesktopUrlOpener final : public UrlOpener {
+ public:
+  void Open(const QString& address) override;
+  using UrlOpener::Open;
+};
+
+}  // namespace solvane::shell

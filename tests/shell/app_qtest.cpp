@@ -1,0 +1,372 @@
+// The desktop program driven as a user drives it, without a display.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSvgWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+#include "display/chart_window.h"
+#include "entry/entry_window.h"
+#include "shell/app.h"
+#include "shell/exit_screen.h"
+#include "shell/main_window.h"
+#include "shell/fakes.h"
+
+using solvane::core::MessageIcon;
+using solvane::shell::App;
+using solvane::testing::RecordingMessages;
+using solvane::testing::RecordingOpener;
+
+namespace {
+
+class RecordingSearch final : public solvane::entry::PlaceSearch {
+ public:
+  explicit RecordingSearch(QStringList& calls) : calls_(calls) {}
+  void Search(const QString& query, const QString& home_page) override {
+    calls_ << query + u'|' + home_page;
+  }
+
+ private:
+  QStringList& calls_;
+};
+
+template <typename T>
+T* Find(QWidget* root, const QString& name) {
+  T* widget = root->findChild<T*>(name);
+  if (!widget) qFatal("no widget %s", qPrintable(name));
+  return widget;
+}
+
+QString Label(QWidget* root, const QString& name) { return Find<QLabel>(root, name)->text(); }
+
+}  // namespace
+
+class AppTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // A started program with its own lock and settings in a temporary folder.
+  struct Session {
+    RecordingMessages messages;
+    RecordingOpener opener;
+    QStringList searches;
+    std::unique_ptr<App> app;
+    std::unique_ptr<QSettings> settings;
+  };
+
+  std::unique_ptr<Session> Started(const QDateTime& now = QDateTime::currentDateTime()) {
+    auto s = std::make_unique<Session>();
+    s->app = std::make_unique<App>(s->messages, s->opener, [&searches = s->searches] {
+      return std::make_unique<RecordingSearch>(searches);
+    });
+    s->settings = std::make_unique<QSettings>(dir_.filePath("settings.ini"), QSettings::IniFormat);
+    if (!s->app->Start(dir_.filePath("solvane.lock"), *s->settings, now)) return nullptr;
+    return s;
+  }
+
+  // Types a birth into the entry form the way a user would.
+  void TypeLondon(solvane::entry::EntryWindow* entry) {
+    QTest::keyClicks(Find<QLineEdit>(entry, "txtName"), "test");
+    Find<QComboBox>(entry, "cboYear")->setCurrentIndex(2000 - 1901);
+    Find<QComboBox>(entry, "cboHH")->setCurrentIndex(12);
+    QTest::keyClicks(Find<QLineEdit>(entry, "txtLonD"), "0");
+    QTest::keyClicks(Find<QLineEdit>(entry, "txtLonM"), "0");
+    QTest::keyClicks(Find<QLineEdit>(entry, "txtLatD"), "51");
+    QTest::keyClicks(Find<QLineEdit>(entry, "txtLatM"), "30");
+    QTest::keyClicks(Find<QLineEdit>(entry, "txtMCity"), "London");
+  }
+
+  QTemporaryDir dir_;
+
+ private slots:
+  void init() {
+    QFile::remove(dir_.filePath("solvane.lock"));
+    QFile::remove(dir_.filePath("settings.ini"));
+  }
+
+  void EntryFormAtLoad() {
+    auto s = Started();
+    QVERIFY(s);
+    auto* entry = s->app->Entry();
+    QVERIFY(entry->isVisible());
+    QCOMPARE(entry->windowTitle(), QStringLiteral("Solvane v1.15"));
+    QCOMPARE(Find<QComboBox>(entry, "cboMonth")->currentText(), QStringLiteral("January"));
+    QCOMPARE(Find<QComboBox>(entry, "cboYear")->count(), 150);
+    QCOMPARE(Find<QComboBox>(entry, "cmbTimeZone")->count(), 71);
+    QCOMPARE(Find<QComboBox>(entry, "cmbTimeZone")->currentText(),
+             QStringLiteral("Greenwich Mean Time,GMT,0.0"));
+    QCOMPARE(Find<QLineEdit>(entry, "txtLonD")->maxLength(), 3);
+    QCOMPARE(Find<QLineEdit>(entry, "txtLatD")->maxLength(), 2);
+    QVERIFY(Find<QRadioButton>(entry, "optLong0")->isChecked());
+    QVERIFY(Find<QRadioButton>(entry, "optLat0")->isChecked());
+    QCOMPARE(Find<QPushButton>(entry, "cmdBrowser")->text(),
+             QStringLiteral("Click Here To Find Latitude && Longitude"));
+    QVERIFY(s->messages.shown.empty());
+  }
+
+  void WholePathThereAndBackAgain() {
+    auto s = Started();
+    auto* entry = s->app->Entry();
+    TypeLondon(entry);
+    QCOMPARE(Find<QLineEdit>(entry, "txtName")->text(), QStringLiteral("TEST"));
+    QTest::mouseClick(Find<QPushButton>(entry, "cmdRashi"), Qt::LeftButton);
+    QVERIFY(s->messages.shown.empty());
+    auto* main = s->app->Main();
+    QVERIFY(main && main->isVisible());
+    QVERIFY(!entry->isVisible());
+    auto* chart = main->Chart();
+    QCOMPARE(Label(chart, "lblSunSign"), QStringLiteral("Sagittarius"));
+    QCOMPARE(Label(chart, "lblLagna"), QStringLiteral("Aries (Mesha)"));
+    QCOMPARE(Label(chart, "lblRashi"), QStringLiteral("Libra (Thula)"));
+    QCOMPARE(Label(chart, "lblPlanet0"), QStringLiteral("16 Sag 31"));
+    QCOMPARE(Label(chart, "lblPlanet10"), QStringLiteral("00 Ari 26"));
+    QCOMPARE(Label(chart, "lblName"), QStringLiteral("TEST"));
+    QCOMPARE(Label(chart, "lblLatitude"), QStringLiteral("51° 30' N"));
+    QCOMPARE(Label(chart, "lblCity"), QStringLiteral("London"));
+    QCOMPARE(Label(chart, "lblNatal0"), QStringLiteral("Jupiter\nSaturn (R) \nAsc"));
+    QCOMPARE(Label(chart, "lblNatal6"), QStringLiteral("Moon"));
+    QCOMPARE(Find<QSvgWidget>(chart, "imgSign0")->property("signEntry").toInt(), 1);
+    QCOMPARE(Find<QSvgWidget>(chart, "imgSign11")->property("signEntry").toInt(), 12);
+    QVERIFY(!Find<QLabel>(chart, "lblNatalAries")->isVisible());
+    QCOMPARE(Label(chart, "lblNatalPosition0"), QStringLiteral("12"));
+    const QString report = Find<QTextEdit>(chart, "RTBHouseDesc")->toPlainText();
+    QVERIFY(report.startsWith(QStringLiteral("Jupiter In First House\n")));
+    const QString first_chart = report;
+
+    QTest::mouseClick(Find<QPushButton>(main, "cmdBack"), Qt::LeftButton);
+    QVERIFY(entry->isVisible());
+    QCOMPARE(Find<QLineEdit>(entry, "txtName")->text(), QStringLiteral("TEST"));
+    QCOMPARE(Find<QLineEdit>(entry, "txtLatD")->text(), QStringLiteral("51"));
+    QCOMPARE(Find<QComboBox>(entry, "cboYear")->currentText(), QStringLiteral("2000"));
+
+    // The menu entry "Proceed" does what the button does.
+    Find<QAction>(entry, "mnuNext")->trigger();
+    QVERIFY(s->app->Main() && s->app->Main()->isVisible());
+    QCOMPARE(Find<QTextEdit>(s->app->Main()->Chart(), "RTBHouseDesc")->toPlainText(), first_chart);
+  }
+
+  void DelhiChart() {
+    auto s = Started();
+    auto* entry = s->app->Entry();
+    solvane::entry::BirthFormSnapshot form;
+    form.txtName = "DELHI";
+    form.cboMonth = 7;
+    form.cboDate = 14;
+    form.cboYear = 1980 - 1901;
+    form.cboHH = 6;
+    form.cboMM = 30;
+    form.cmbTimeZone = 34;
+    form.txtLonD = "77";
+    form.txtLonM = "13";
+    form.txtLatD = "28";
+    form.txtLatM = "36";
+    entry->FillForm(form);
+    entry->Proceed();
+    auto* chart = s->app->Main()->Chart();
+    QCOMPARE(Label(chart, "lblLagna"), QStringLiteral("Leo (Simha)"));
+    QCOMPARE(Label(chart, "lblTOB"), QStringLiteral("6:30"));
+    QCOMPARE(Label(chart, "lblLongitude"), QStringLiteral("77° 13' E"));
+    QCOMPARE(Label(chart, "lblNatal0"), QStringLiteral("Jupiter\nAsc"));
+    QCOMPARE(Find<QSvgWidget>(chart, "imgSign0")->property("signEntry").toInt(), 5);
+    QCOMPARE(Find<QSvgWidget>(chart, "imgSign8")->property("signEntry").toInt(), 1);
+  }
+
+  void KeystrokeFilters() {
+    auto s = Started();
+    auto* entry = s->app->Entry();
+    auto* name = Find<QLineEdit>(entry, "txtName");
+    QTest::keyClicks(name, "ab c");
+    QCOMPARE(name->text(), QStringLiteral("AB C"));
+    QTest::keyClick(name, '-');
+    QCOMPARE(name->text(), QStringLiteral("AB C"));
+    QCOMPARE(s->messages.shown.size(), 1u);
+    QCOMPARE(s->messages.shown[0].text, QStringLiteral("Please Enter only Letters"));
+    QCOMPARE(s->messages.shown[0].icon, MessageIcon::kInformation);
+    QTest::keyClick(name, Qt::Key_Backspace);
+    QCOMPARE(name->text(), QStringLiteral("AB "));
+
+    auto* lon = Find<QLineEdit>(entry, "txtLonD");
+    QTest::keyClicks(lon, "1.5");
+    QCOMPARE(lon->text(), QStringLiteral("15"));
+    QCOMPARE(s->messages.shown.back().text, QStringLiteral("Only Numbers Are Accepted"));
+    QCOMPARE(s->messages.shown.back().icon, MessageIcon::kError);
+    QTest::keyClicks(lon, "99");  // the box holds three characters
+    QCOMPARE(lon->text(), QStringLiteral("159"));
+
+    // Pasting bypasses the filters; the check before a chart catches the text.
+    lon->clear();
+    lon->insert(QStringLiteral("-5"));
+    QCOMPARE(lon->text(), QStringLiteral("-5"));
+  }
+
+  void ValidationMessagesIconsAndFocus() {
+    struct Case {
+      const char* box;
+      const char* text;
+      const char* message;
+      MessageIcon icon;
+      const char* focus;
+    };
+    const Case cases[] = {
+        {"txtName", "", "Please Enter Name", MessageIcon::kError, "txtName"},
+        {"txtLonD", "180", "Please Enter Value Between 0 And 179 in the Degree of Longitude",
+         MessageIcon::kError, "txtLonD"},
+        {"txtLonM", "-1", "Please Enter Value Between 0 And 59 in the  Minute of Longitude",
+         MessageIcon::kError, "txtLonM"},
+        {"txtLatD", "90", "Please Enter Value Between 0 And 89 in the Degree of Latitude",
+         MessageIcon::kError, "txtLatD"},
+        {"txtLatM", "", "Please Enter Value Between 0 And 59 in the  Minute of Latitude",
+         MessageIcon::kError, "txtLatM"},
+    };
+    for (const Case& c : cases) {
+      auto s = Started();
+      auto* entry = s->app->Entry();
+      entry->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(entry));
+      TypeLondon(entry);
+      Find<QLineEdit>(entry, "txtMCity")->setFocus();
+      Find<QLineEdit>(entry, c.box)->setText(QString::fromUtf8(c.text));
+      QTest::mouseClick(Find<QPushButton>(entry, "cmdRashi"), Qt::LeftButton);
+      QCOMPARE(s->messages.shown.size(), 1u);
+      QCOMPARE(s->messages.shown[0].text, QString::fromUtf8(c.message));
+      QCOMPARE(s->messages.shown[0].icon, c.icon);
+      QVERIFY2(Find<QLineEdit>(entry, c.focus)->hasFocus(), c.focus);
+      QVERIFY(!s->app->Main());
+      QVERIFY(entry->isVisible());
+    }
+    // A date check: the message has the information icon, and the focus stays.
+    auto s = Started();
+    auto* entry = s->app->Entry();
+    TypeLondon(entry);
+    Find<QComboBox>(entry, "cboMonth")->setCurrentIndex(3);
+    Find<QComboBox>(entry, "cboDate")->setCurrentIndex(30);
+    Find<QAction>(entry, "mnuNext")->trigger();
+    QCOMPARE(s->messages.shown.size(), 1u);
+    QCOMPARE(s->messages.shown[0].text, QStringLiteral("Please Enter Correct Date Or Month !"));
+    QCOMPARE(s->messages.shown[0].icon, MessageIcon::kInformation);
+  }
+
+  void PlaceLookup() {
+    auto s = Started();
+    auto* entry = s->app->Entry();
+    auto* button = Find<QPushButton>(entry, "cmdBrowser");
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(s->messages.shown.back().text, QStringLiteral("Please Enter City"));
+    Find<QLineEdit>(entry, "txtMCity")->setText(QStringLiteral(" "));  // blanks count as text
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(s->messages.shown.back().text, QStringLiteral("Please Enter State"));
+    Find<QLineEdit>(entry, "txtMState")->setText(QStringLiteral("Delhi"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(s->messages.shown.back().text, QStringLiteral("Please Enter Country"));
+    QVERIFY(s->searches.isEmpty());
+    Find<QLineEdit>(entry, "txtMCity")->setText(QStringLiteral("New Delhi"));
+    Find<QLineEdit>(entry, "txtMCountry")->setText(QStringLiteral("India"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(s->searches.size(), 2);  // a search per click
+    QCOMPARE(s->searches[0],
+             QStringLiteral("New Delhi Delhi India Latitude Longitude|https://www.solvane.app"));
+    QCOMPARE(s->messages.shown.size(), 3u);
+  }
+
+  void UpdateReminder_data() {
+    QTest::addColumn<int>("stored_days_ago");  // 9999: nothing stored; -9999: garbage
+    QTest::addColumn<bool>("reminded");
+    QTest::newRow("first start") << 9999 << false;
+    QTest::newRow("garbled date") << -9999 << false;
+    QTest::newRow("14 days ago") << 14 << false;
+    QTest::newRow("15 days ago") << 15 << true;
+    QTest::newRow("14 days ahead") << -14 << false;
+    QTest::newRow("15 days ahead, clock set back") << -15 << true;
+  }
+
+  void UpdateReminder() {
+    QFETCH(int, stored_days_ago);
+    QFETCH(bool, reminded);
+    const QDateTime now(QDate(2026, 6, 15), QTime(10, 0));
+    {
+      QSettings settings(dir_.filePath("settings.ini"), QSettings::IniFormat);
+      if (stored_days_ago == -9999)
+        settings.setValue("Settings/LastReminder", "not a date");
+      else if (stored_days_ago != 9999)
+        settings.setValue("Settings/LastReminder", now.addDays(-stored_days_ago).toString(Qt::ISODate));
+    }
+    auto s = Started(now);
+    QCOMPARE(s->messages.shown.size(), reminded ? 1u : 0u);
+    if (reminded) {
+      QCOMPARE(s->messages.shown[0].text,
+               QStringLiteral("There maybe an update to this software available\rDo you want to "
+                              "check for an update?"));
+      QCOMPARE(s->messages.shown[0].buttons, solvane::shell::MessageButtons::kYesNo);
+    }
+    QVERIFY(s->opener.opened.isEmpty());  // the answer was No
+    const QString stored = s->settings->value("Settings/LastReminder").toString();
+    const bool moved = reminded || stored_days_ago == 9999 || stored_days_ago == -9999;
+    QCOMPARE(stored == now.toString(Qt::ISODate), moved);
+  }
+
+  void ReminderYesOpensTheDownloadPage() {
+    const QDateTime now(QDate(2026, 6, 15), QTime(10, 0));
+    {
+      QSettings settings(dir_.filePath("settings.ini"), QSettings::IniFormat);
+      settings.setValue("Settings/LastReminder", now.addDays(-40).toString(Qt::ISODate));
+    }
+    auto s = std::make_unique<Session>();
+    s->messages.answer = solvane::shell::MessageAnswer::kYes;
+    s->app = std::make_unique<App>(s->messages, s->opener, [] { return nullptr; });
+    s->settings = std::make_unique<QSettings>(dir_.filePath("settings.ini"), QSettings::IniFormat);
+    QVERIFY(s->app->Start(dir_.filePath("solvane.lock"), *s->settings, now));
+    QCOMPARE(s->opener.opened, QStringList{QStringLiteral("https://www.solvane.app/download")});
+  }
+
+  void SecondInstanceRefused() {
+    auto first = Started();
+    QVERIFY(first);
+    RecordingMessages messages;
+    RecordingOpener opener;
+    App second(messages, opener, [] { return nullptr; });
+    QSettings settings(dir_.filePath("settings.ini"), QSettings::IniFormat);
+    QVERIFY(!second.Start(dir_.filePath("solvane.lock"), settings, QDateTime::currentDateTime()));
+    QCOMPARE(messages.shown.size(), 1u);
+    QCOMPARE(messages.shown[0].text, QStringLiteral("Application is already running"));
+    QCOMPARE(messages.shown[0].icon, MessageIcon::kInformation);
+    QVERIFY(!second.Entry()->isVisible());
+    QVERIFY(first->app->Entry()->isVisible());
+  }
+
+  void LockOfACrashedInstanceIsTakenOver() {
+    // A lock file naming a process that no longer runs.
+    QFile lock(dir_.filePath("solvane.lock"));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write("999999\n" + QCoreApplication::applicationName().toUtf8() + "\n" +
+               QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
+    auto s = Started();
+    QVERIFY(s);
+    QVERIFY(s->messages.shown.empty());
+  }
+
+  void ExitFromEitherWindowShowsTheExitScreen() {
+    auto s = Started();
+    QSignalSpy finished(s->app.get(), &App::Finished);
+    s->app->Entry()->close();
+    QVERIFY(s->app->Exit() && s->app->Exit()->isVisible());
+    QVERIFY(finished.isEmpty());
+    s->app->Exit()->close();
+    QCOMPARE(finished.size(), 1);
+  }
+};
+
+QTEST_MAIN(AppTest)
+#include "app_qtest.moc"

@@ -1,18 +1,14 @@
 #include "shell/app.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QLockFile>
-#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTextEdit>
-#include <QVBoxLayout>
 
 #include "core/chart_run.h"
 #include "display/chart_window.h"
 #include "report/house_report.h"
+#include "report/save_window.h"
 #include "shell/about_box.h"
 #include "shell/exit_screen.h"
 #include "shell/main_window.h"
@@ -113,26 +109,9 @@ void App::Back() {
 
 void App::Print() {
   if (!main_) return;
-  // The framed copy of the report, as it will be saved and printed.
-  QDialog dialog(main_.get());
-  dialog.setObjectName(QStringLiteral("frmSave"));
-  dialog.setWindowTitle(QStringLiteral("Solvane v1.15"));
-  auto* layout = new QVBoxLayout(&dialog);
-  auto* text = new QTextEdit;
-  text->setObjectName(QStringLiteral("RTB"));
-  text->setReadOnly(true);
-  QFont verdana(QStringLiteral("Verdana"));
-  verdana.setPointSizeF(9.75);
-  text->setFont(verdana);
-  QString framed = QString::fromStdString(report::FramedReportText(report_text_));
-  framed.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text->setPlainText(framed);
-  layout->addWidget(text);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  layout->addWidget(buttons);
-  dialog.resize(700, 600);
-  dialog.exec();
+  // Built afresh each time, so it always shows the chart on screen, once.
+  report::SaveWindow save(report_text_, messages_, opener_, main_.get());
+  save.exec();
 }
 
 void App::ShowAbout() {

@@ -1,0 +1,134 @@
+#include "report/save_window.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "report/house_report.h"
+#include "report/rtf_writer.h"
+#include "shell/link_label.h"
+
+namespace solvane::report {
+
+QString SaveRtfFile(const QString& path, const QByteArray& rtf) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  if (file.write(rtf) != rtf.size()) {
+    const QString error = file.errorString();
+    file.cancelWriting();
+    return error;
+  }
+  if (!file.commit()) return file.errorString();
+  return {};
+}
+
+QString ChooseRtfTarget(QWidget* parent) {
+  QFileDialog dialog(parent, QStringLiteral("Solvane"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(QStringLiteral("Rich Text Format  (*.rtf)"));
+  dialog.setDefaultSuffix(QStringLiteral("rtf"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
+}
+
+SaveWindow::SaveWindow(const std::string& report_plain_text, shell::MessageService& messages,
+                       shell::UrlOpener& opener, QWidget* parent)
+    : QDialog(parent),
+      messages_(messages),
+      links_(opener),
+      choose_target_(ChooseRtfTarget),
+      run_print_dialog_([](QWidget* owner, QPrinter& printer) {
+        QPrintDialog dialog(&printer, owner);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection,
+                         printer.printRange() == QPrinter::Selection);
+        return dialog.exec() == QDialog::Accepted;
+      }) {
+  setObjectName(QStringLiteral("frmSave"));
+  setWindowTitle(QStringLiteral("Solvane v1.15"));
+  setModal(true);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new shell::LinkLabel(QStringLiteral("Label1"),
+                                         QStringLiteral("Solvane - Vedic astrology for everyone"),
+                                         shell::LinkTarget::HomePage, opener));
+  rtb_ = new QTextEdit;
+  rtb_->setObjectName(QStringLiteral("RTB"));
+  rtb_->setReadOnly(true);
+  rtb_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  QFont verdana(QStringLiteral("Verdana"));
+  verdana.setPointSizeF(9.75);
+  verdana.setBold(false);
+  rtb_->document()->setDefaultFont(verdana);
+  QString framed = QString::fromStdString(FramedReportText(report_plain_text));
+  framed.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  rtb_->setPlainText(framed);
+  layout->addWidget(rtb_, 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(new shell::LinkLabel(QStringLiteral("Label14"),
+                                          QStringLiteral("Visit our web site"),
+                                          shell::LinkTarget::HomePage, opener));
+  buttons->addWidget(new shell::LinkLabel(QStringLiteral("Label2"),
+                                          QStringLiteral("Your own branded edition"),
+                                          shell::LinkTarget::FullBrandPage, opener));
+  buttons->addStretch();
+  auto* save = new QPushButton(QStringLiteral("&Save"));
+  save->setObjectName(QStringLiteral("cmdSave"));
+  auto* print = new QPushButton(QStringLiteral("&Print"));
+  print->setObjectName(QStringLiteral("cmdPrint"));
+  buttons->addWidget(save);
+  buttons->addWidget(print);
+  layout->addLayout(buttons);
+  connect(save, &QPushButton::clicked, this, &SaveWindow::Save);
+  connect(print, &QPushButton::clicked, this, &SaveWindow::Print);
+
+  links_.Hook(rtb_);
+  resize(720, 620);
+}
+
+SaveWindow::~SaveWindow() { links_.Unhook(); }
+
+void SaveWindow::Save() {
+  const QString path = choose_target_ ? choose_target_(this) : QString();
+  if (path.isEmpty()) return;  // cancelled: nothing written, nothing said
+  const QFileInfo target(path);
+  // The owner's write bit, not access(): as root every file would look writable.
+  if (target.exists() && target.isFile() && !(target.permissions() & QFileDevice::WriteOwner)) {
+    messages_.Show(this,
+                   QStringLiteral("%1 is read-only. Please save the report under another name.")
+                       .arg(target.fileName()),
+                   core::MessageIcon::kError);
+    return;
+  }
+  // Whatever the chosen extension, the file holds RTF.
+  QString text = rtb_->toPlainText();
+  text.replace(u'\n', QStringLiteral("\r\n"));
+  const std::string rtf = PlainRtf(text.toStdString(), "Verdana", 9.75);
+  const QString error = SaveRtfFile(path, QByteArray::fromStdString(rtf));
+  if (!error.isEmpty())
+    messages_.Show(this,
+                   QStringLiteral("The report could not be saved to %1: %2")
+                       .arg(QDir::toNativeSeparators(path), error),
+                   core::MessageIcon::kError);
+}
+
+void SaveWindow::Print() {
+  QPrinter printer;
+  printer.setPrintRange(rtb_->textCursor().hasSelection() ? QPrinter::Selection
+                                                          : QPrinter::AllPages);
+  if (!run_print_dialog_ || !run_print_dialog_(this, printer)) return;
+  // The text box prints its selection when the range is Selection, else the whole copy.
+  rtb_->print(&printer);
+}
+
+}  // namespace solvane::report

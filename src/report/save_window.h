@@ -1,0 +1,57 @@
+// frmSave: a copy of the report framed by the maker's address, to save as RTF or to print.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+#include "report/text_links.h"
+#include "shell/messages.h"
+#include "shell/url_opener.h"
+
+class QPrinter;
+class QTextEdit;
+
+namespace solvane::report {
+
+// Writes `rtf` to `path` through a temporary file that replaces the target only when complete.
+// Returns "" on success, else why not.
+QString SaveRtfFile(const QString& path, const QByteArray& rtf);
+
+class SaveWindow : public QDialog {
+  Q_OBJECT
+ public:
+  // Asks where to save: a path, or "" when the user cancels.
+  using ChooseTarget = std::function<QString(QWidget* parent)>;
+  // Shows the print dialog for `printer`; true when the user confirms.
+  using RunPrintDialog = std::function<bool(QWidget* parent, QPrinter& printer)>;
+
+  // `report_plain_text`: the report's characters with CR LF line breaks.
+  SaveWindow(const std::string& report_plain_text, shell::MessageService& messages,
+             shell::UrlOpener& opener, QWidget* parent = nullptr);
+  ~SaveWindow() override;
+
+  void SetChooseTarget(ChooseTarget choose) { choose_target_ = std::move(choose); }
+  void SetRunPrintDialog(RunPrintDialog run) { run_print_dialog_ = std::move(run); }
+
+  QTextEdit* Copy() const { return rtb_; }
+  const TextLinks& Links() const { return links_; }
+
+ public slots:
+  void Save();
+  void Print();
+
+ private:
+  shell::MessageService& messages_;
+  QTextEdit* rtb_ = nullptr;
+  TextLinks links_;
+  ChooseTarget choose_target_;
+  RunPrintDialog run_print_dialog_;
+};
+
+// The platform's save dialog: title "Solvane", one filter for RTF, ".rtf" added to a name typed
+// without an extension, confirmation before replacing a file.
+QString ChooseRtfTarget(QWidget* parent);
+
+}  // namespace solvane::report

@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CHART := build/default/solvane-chart
 
-.PHONY: all deps build build-asan run test test-default test-asan bench screenshots format clean
+.PHONY: all deps build build-asan run test test-default test-asan bench screenshots package format clean
 
 all: build
 
@@ -41,6 +41,10 @@ bench: build
 screenshots: build
 	@QT_QPA_PLATFORM=offscreen build/default/solvane_screenshots docs ""
 	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/default/solvane_screenshots docs "@2x"
+
+# A Debian package of both programs: build/default/solvane_<version>_<arch>.deb
+package: build
+	@cd build/default && cpack -G DEB
 
 format:
 	@clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp')

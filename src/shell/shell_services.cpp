@@ -20,9 +20,12 @@ void EnsureResources() {
 
 MessageAnswer QtMessageService::Show(QWidget* parent, const QString& text, core::MessageIcon icon,
                                      MessageButtons buttons) {
+  // A lone carriage return separates the lines of a message; a label needs a line feed.
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
   QMessageBox box(icon == core::MessageIcon::kError ? QMessageBox::Critical
                                                     : QMessageBox::Information,
-                  QStringLiteral("Solvane"), text,
+                  QStringLiteral("Solvane"), shown,
                   buttons == MessageButtons::kYesNo ? QMessageBox::Yes | QMessageBox::No
                                                     : QMessageBox::Ok,
                   parent);

@@ -7,9 +7,9 @@
 namespace solvane::testing {
 
 // A chart state holding a birth and its signed zone offset, ready for the calculation steps.
-inline core::ChartState StateFor(int year, int month, int day, int hour, int minute,
-                                 int zone_hours, int zone_minutes, int lon_deg, int lon_min,
-                                 bool east, int lat_deg, int lat_min, bool south, bool dst) {
+inline core::ChartState StateFor(int year, int month, int day, int hour, int minute, int zone_hours,
+                                 int zone_minutes, int lon_deg, int lon_min, bool east, int lat_deg,
+                                 int lat_min, bool south, bool dst) {
   core::ChartState s;
   core::BirthData& b = s.birth;
   b.Name = "TEST";

@@ -28,8 +28,8 @@ std::optional<int> Digits(std::string_view s, std::size_t max_digits) {
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 std::string Quoted(std::string_view s) {
@@ -98,8 +98,8 @@ std::string ParseDate(std::string_view text, entry::BirthFormSnapshot& form) {
 
 std::string ParseTime(std::string_view text, entry::BirthFormSnapshot& form) {
   const std::string_view t = Trim(text);
-  const auto usage = "expected HH:MM or HH:MM:SS on a 24-hour clock (for example 06:30), got " +
-                     Quoted(text);
+  const auto usage =
+      "expected HH:MM or HH:MM:SS on a 24-hour clock (for example 06:30), got " + Quoted(text);
   std::vector<std::string_view> parts;
   std::size_t start = 0;
   while (parts.size() < 4) {
@@ -138,7 +138,8 @@ std::string ParseZone(std::string_view text, entry::BirthFormSnapshot& form) {
   }
   std::vector<int> matches;
   for (int i = 0; i < entry::kTimeZoneCount; ++i)
-    if (!t.empty() && EqualsIgnoringCase(ZoneAbbreviation(zones[static_cast<std::size_t>(i)].text), t))
+    if (!t.empty() &&
+        EqualsIgnoringCase(ZoneAbbreviation(zones[static_cast<std::size_t>(i)].text), t))
       matches.push_back(i);
   if (matches.size() == 1) {
     form.cmbTimeZone = matches.front();
@@ -150,7 +151,8 @@ std::string ParseZone(std::string_view text, entry::BirthFormSnapshot& form) {
            "(--list-zones shows them)";
   std::string error = "zone " + Quoted(text) + " is ambiguous; give the position of one of:";
   for (int i : matches)
-    error += " " + std::to_string(i) + " (" + std::string(zones[static_cast<std::size_t>(i)].text) + ")";
+    error +=
+        " " + std::to_string(i) + " (" + std::string(zones[static_cast<std::size_t>(i)].text) + ")";
   return error;
 }
 
@@ -190,9 +192,9 @@ std::string ParseDaylightSaving(std::string_view text, entry::BirthFormSnapshot&
 std::string ApplyField(std::string_view name, std::string_view value,
                        entry::BirthFormSnapshot& form) {
   // The place and the name are free text, shown as given.
-  std::string* free_text = name == "name"    ? &form.txtName
-                           : name == "city"  ? &form.txtMCity
-                           : name == "state" ? &form.txtMState
+  std::string* free_text = name == "name"      ? &form.txtName
+                           : name == "city"    ? &form.txtMCity
+                           : name == "state"   ? &form.txtMState
                            : name == "country" ? &form.txtMCountry
                                                : nullptr;
   if (free_text) {

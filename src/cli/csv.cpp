@@ -52,8 +52,8 @@ bool CsvReader::Next(CsvRecord& record) {
         }
       }
       if (!closed) {
-        record.error = "a quoted field opened on line " + std::to_string(open_line) +
-                       " is never closed";
+        record.error =
+            "a quoted field opened on line " + std::to_string(open_line) + " is never closed";
         return true;
       }
       if (!AtFieldEnd()) {

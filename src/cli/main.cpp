@@ -1,6 +1,7 @@
 // solvane-chart: the chart of one birth from flags, or of many from a CSV file.
 #include <sys/stat.h>
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,8 +11,6 @@
 #include <map>
 #include <optional>
 #include <string>
-
-#include <CLI/CLI.hpp>
 
 #include "cli/arguments.h"
 #include "cli/batch.h"
@@ -173,15 +172,18 @@ int main(int argc, char** argv) {
   }
   if (!batch.empty()) {
     if (!fields.empty() || sample || dst) {
-      std::fprintf(stderr, "solvane-chart: --batch takes its births from the file, not from flags\n%s\n",
+      std::fprintf(stderr,
+                   "solvane-chart: --batch takes its births from the file, not from flags\n%s\n",
                    kUsage);
       return kExitRefused;
     }
     if (!report_path.empty()) {
       struct stat folder {};
       if (stat(report_path.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
-        std::fprintf(stderr, "solvane-chart: --report: '%s' is not a folder; with --batch it names "
-                     "the folder that receives one report per row\n", report_path.c_str());
+        std::fprintf(stderr,
+                     "solvane-chart: --report: '%s' is not a folder; with --batch it names "
+                     "the folder that receives one report per row\n",
+                     report_path.c_str());
         return kExitFailure;
       }
     }

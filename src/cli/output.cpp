@@ -10,8 +10,8 @@ namespace solvane::cli {
 namespace {
 
 constexpr std::array<const char*, core::kPositionCount> kPositionLabels = {
-    "Sun",     "Moon",    "Mercury", "Venus",     "Mars",      "Jupiter", "Saturn",
-    "Uranus",  "Neptune", "Pluto",   "Ascendant", "Midheaven", "Rahu",    "Ketu"};
+    "Sun",    "Moon",    "Mercury", "Venus",     "Mars",      "Jupiter", "Saturn",
+    "Uranus", "Neptune", "Pluto",   "Ascendant", "Midheaven", "Rahu",    "Ketu"};
 
 constexpr std::array<const char*, report::kPlanetCount> kPlanetKeys = {
     "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
@@ -60,21 +60,20 @@ void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
   json.BeginObject();
   json.Key("Name");
   json.String(b.Name);
-  const std::pair<const char*, std::int16_t> fields[] = {
-      {"Month", b.Month},
-      {"Day", b.Day},
-      {"Year", b.Year},
-      {"Hour", b.Hour},
-      {"Minute", b.Minute},
-      {"ZoneHoursAbs", b.ZoneHoursAbs},
-      {"ZoneMinutesAbs", b.ZoneMinutesAbs},
-      {"LongitudeDeg", b.LongitudeDeg},
-      {"LongitudeMin", b.LongitudeMin},
-      {"LatitudeDeg", b.LatitudeDeg},
-      {"LatitudeMin", b.LatitudeMin},
-      {"East", b.East},
-      {"South", b.South},
-      {"DaylightSaving", b.DaylightSaving}};
+  const std::pair<const char*, std::int16_t> fields[] = {{"Month", b.Month},
+                                                         {"Day", b.Day},
+                                                         {"Year", b.Year},
+                                                         {"Hour", b.Hour},
+                                                         {"Minute", b.Minute},
+                                                         {"ZoneHoursAbs", b.ZoneHoursAbs},
+                                                         {"ZoneMinutesAbs", b.ZoneMinutesAbs},
+                                                         {"LongitudeDeg", b.LongitudeDeg},
+                                                         {"LongitudeMin", b.LongitudeMin},
+                                                         {"LatitudeDeg", b.LatitudeDeg},
+                                                         {"LatitudeMin", b.LatitudeMin},
+                                                         {"East", b.East},
+                                                         {"South", b.South},
+                                                         {"DaylightSaving", b.DaylightSaving}};
   for (const auto& [key, value] : fields) {
     json.Key(key);
     json.Int(value);
@@ -102,11 +101,16 @@ void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
   json.StringArray(state.BodyNames);
 
   const std::pair<const char*, const std::string*> labels[] = {
-      {"lblName", &window.lblName},         {"lblDOB", &window.lblDOB},
-      {"lblTOB", &window.lblTOB},           {"lblLatitude", &window.lblLatitude},
-      {"lblLongitude", &window.lblLongitude}, {"lblCity", &window.lblCity},
-      {"lblState", &window.lblState},       {"lblCountry", &window.lblCountry},
-      {"lblSunSign", &window.lblSunSign},   {"lblLagna", &window.lblLagna},
+      {"lblName", &window.lblName},
+      {"lblDOB", &window.lblDOB},
+      {"lblTOB", &window.lblTOB},
+      {"lblLatitude", &window.lblLatitude},
+      {"lblLongitude", &window.lblLongitude},
+      {"lblCity", &window.lblCity},
+      {"lblState", &window.lblState},
+      {"lblCountry", &window.lblCountry},
+      {"lblSunSign", &window.lblSunSign},
+      {"lblLagna", &window.lblLagna},
       {"lblRashi", &window.lblRashi}};
   for (const auto& [key, value] : labels) {
     json.Key(key);

@@ -23,5 +23,4 @@ std::string ErrorJsonLine(std::size_t line, std::string_view error);
 std::string ChartText(const core::ChartState& state, const display::ChartWindowModel& window,
                       const entry::BirthFormSnapshot& form);
 
-
 }  // namespace solvane::cli

@@ -17,8 +17,8 @@ std::optional<entry::Refusal> RunChartCalculations(const entry::BirthFormSnapsho
 }
 
 void CalculateChart(ChartState& state) {
-  ephemeris::CalcChartAngles(state);  // ayanamsa, Ascendant, Midheaven
-  vedic::CalcVedicDetails(state);     // the Moon and its sign
+  ephemeris::CalcChartAngles(state);      // ayanamsa, Ascendant, Midheaven
+  vedic::CalcVedicDetails(state);         // the Moon and its sign
   ephemeris::CalcPlanetPositions(state);  // needs both of the above
   retrogrades::MarkRetrogrades(state);
 }

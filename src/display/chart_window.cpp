@@ -30,9 +30,9 @@ constexpr HousePlace kHousePlaces[kSignCount] = {
 };
 constexpr int kWheelWidth = 6780, kWheelHeight = 6495, kGlyphSize = 300;
 
-constexpr const char* kSignFiles[kSignCount] = {
-    "aries", "taurus", "gemini", "cancer", "leo", "virgo",
-    "libra", "scorpio", "sagittarius", "capricorn", "aquarius", "pisces"};
+constexpr const char* kSignFiles[kSignCount] = {"aries",       "taurus",    "gemini",   "cancer",
+                                                "leo",         "virgo",     "libra",    "scorpio",
+                                                "sagittarius", "capricorn", "aquarius", "pisces"};
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -122,9 +122,9 @@ QWidget* ChartWindow::BuildSigns(const ChartWindowModel& model) {
 }
 
 QWidget* ChartWindow::BuildPositions(const ChartWindowModel& model) {
-  static constexpr const char* kNames[kPositionRows] = {
-      "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto",
-      "Asc"};
+  static constexpr const char* kNames[kPositionRows] = {"Sun",     "Moon",    "Mercury", "Venus",
+                                                        "Mars",    "Jupiter", "Saturn",  "Uranus",
+                                                        "Neptune", "Pluto",   "Asc"};
   auto* frame = Frame("fraWestern", QStringLiteral("Planetary Positions"));
   auto* grid = new QGridLayout(frame);
   QFont fixed(QStringLiteral("monospace"));
@@ -176,7 +176,8 @@ QWidget* ChartWindow::BuildWheel(const ChartWindowModel& model) {
     // House k + 1's number; the label array starts with "12".
     auto* number = new QLabel(QString::number(k == 0 ? 12 : k), wheel);
     number->setObjectName(QStringLiteral("lblNatalPosition%1").arg(k));
-    const HousePlace& own = kHousePlaces[(k + 11) % kSignCount];  // lblNatalPosition k sits by house k
+    const HousePlace& own =
+        kHousePlaces[(k + 11) % kSignCount];  // lblNatalPosition k sits by house k
     number->move(Px(own.glyph_left) + Px(kGlyphSize), Px(own.glyph_top));
     number->setStyleSheet(QStringLiteral("color: #444; font-size: 9px; background: transparent;"));
   }

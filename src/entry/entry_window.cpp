@@ -26,7 +26,9 @@
 namespace solvane::entry {
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 QComboBox* List(const char* name, const std::vector<std::string>& texts) {
   auto* box = new QComboBox;
@@ -165,9 +167,10 @@ QWidget* EntryWindow::BuildForm() {
   auto* lon = coordinate("fraLongitude", QStringLiteral("Longitude"), txtLonD_, "txtLonD",
                          kLonDegMaxLength, txtLonM_, "txtLonM", optLongEast_,
                          QStringLiteral("&East"), optLongWest_, QStringLiteral("&West"), "optLong");
-  auto* lat = coordinate("fraLatitude", QStringLiteral("Latitude"), txtLatD_, "txtLatD",
-                         kLatDegMaxLength, txtLatM_, "txtLatM", optLatNorth_,
-                         QStringLiteral("N&orth"), optLatSouth_, QStringLiteral("So&uth"), "optLat");
+  auto* lat =
+      coordinate("fraLatitude", QStringLiteral("Latitude"), txtLatD_, "txtLatD", kLatDegMaxLength,
+                 txtLatM_, "txtLatM", optLatNorth_, QStringLiteral("N&orth"), optLatSouth_,
+                 QStringLiteral("So&uth"), "optLat");
   grid->addWidget(lon, row, 0, 1, 2);
   grid->addWidget(lat, row++, 2, 1, 2);
 
@@ -198,8 +201,8 @@ QWidget* EntryWindow::BuildForm() {
 
   auto* promos = new QHBoxLayout;
   auto* cobrand = new shell::LinkLabel(QStringLiteral("lblCobrand"),
-                                         QStringLiteral("Get Solvane with your name on it"),
-                                         shell::LinkTarget::CoBrandPage, opener_);
+                                       QStringLiteral("Get Solvane with your name on it"),
+                                       shell::LinkTarget::CoBrandPage, opener_);
   auto* full_brand = new shell::LinkLabel(QStringLiteral("lblFullBrand"),
                                           QStringLiteral("Sell Solvane as your own program"),
                                           shell::LinkTarget::FullBrandPage, opener_);
@@ -209,14 +212,15 @@ QWidget* EntryWindow::BuildForm() {
   promos->addWidget(full_brand);
   layout->addLayout(promos);
 
-  for (QLineEdit* box : {txtName_, txtLonD_, txtLonM_, txtLatD_, txtLatM_}) box->installEventFilter(this);
+  for (QLineEdit* box : {txtName_, txtLonD_, txtLonM_, txtLatD_, txtLatM_})
+    box->installEventFilter(this);
 
   // Reading order: name, date, time, zone, longitude, latitude, place, then the buttons.
-  QWidget* order[] = {txtName_,    cboMonth_,   cboDate_,     cboYear_,     cboHH_,
-                      cboMM_,      cboSS_,      cmbTimeZone_, chkDST_,      txtLonD_,
-                      txtLonM_,    optLongEast_, optLongWest_, txtLatD_,    txtLatM_,
-                      optLatNorth_, optLatSouth_, txtMCity_,    txtMState_,  txtMCountry_,
-                      cmdBrowser_, cmdRashi_};
+  QWidget* order[] = {txtName_,     cboMonth_,    cboDate_,     cboYear_,   cboHH_,
+                      cboMM_,       cboSS_,       cmbTimeZone_, chkDST_,    txtLonD_,
+                      txtLonM_,     optLongEast_, optLongWest_, txtLatD_,   txtLatM_,
+                      optLatNorth_, optLatSouth_, txtMCity_,    txtMState_, txtMCountry_,
+                      cmdBrowser_,  cmdRashi_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   return page;
 }
@@ -230,7 +234,8 @@ void EntryWindow::BuildMenus() {
   QAction* exit = file->addAction(QStringLiteral("E&xit"));
   exit->setObjectName(QStringLiteral("mnuExit"));
   connect(exit, &QAction::triggered, this, &QWidget::close);
-  shell::AddHelpMenus(menuBar(), opener_, [this] { emit AboutRequested(); }, false);
+  shell::AddHelpMenus(
+      menuBar(), opener_, [this] { emit AboutRequested(); }, false);
 }
 
 BirthFormSnapshot EntryWindow::ReadForm() const {
@@ -300,7 +305,8 @@ void EntryWindow::LookUpPlace() {
   if (!place_search_) return;
   // A fresh search for every click; it answers nothing back into the form.
   if (std::unique_ptr<PlaceSearch> search = place_search_())
-    search->Search(QString::fromStdString(std::get<std::string>(query)), Q(shell::kHomePageAddress));
+    search->Search(QString::fromStdString(std::get<std::string>(query)),
+                   Q(shell::kHomePageAddress));
 }
 
 bool EntryWindow::FilterKey(QLineEdit* box, QKeyEvent* key) {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QMainWindow>
-
 #include <functional>
 #include <memory>
 #include <optional>

@@ -104,7 +104,8 @@ void FillBirthData(const BirthFormSnapshot& form, core::ChartState& state) {
   b.Year = static_cast<std::int16_t>(kFirstYear + form.cboYear);
   b.Hour = static_cast<std::int16_t>(form.cboHH);
   b.Minute = static_cast<std::int16_t>(form.cboMM);
-  b.ZoneHoursAbs = static_cast<std::int16_t>(state.ZoneHours < 0 ? -state.ZoneHours : state.ZoneHours);
+  b.ZoneHoursAbs =
+      static_cast<std::int16_t>(state.ZoneHours < 0 ? -state.ZoneHours : state.ZoneHours);
   b.ZoneMinutesAbs =
       static_cast<std::int16_t>(state.ZoneMinutes < 0 ? -state.ZoneMinutes : state.ZoneMinutes);
   // A text that is not a whole number keeps the field's earlier value.

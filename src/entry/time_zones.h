@@ -10,7 +10,7 @@
 namespace solvane::entry {
 
 struct TimeZoneRow {
-  std::string_view text;  // shown in the list exactly as written; never parsed
+  std::string_view text;      // shown in the list exactly as written; never parsed
   std::int16_t zone_hours;    // minus the zone's whole hours: added to local time to get UT
   std::int16_t zone_minutes;  // same sign as zone_hours, or 0
 };

@@ -30,8 +30,8 @@ TropicalAngles AnglesFromRamc(double ramc_degrees, double t, double latitude) {
   if (std::sin(ramc) < 0) m += Pi;
   out.midheaven = m * RadToDeg;
 
-  const double x = -std::sin(ramc) * std::cos(obliquity) -
-                   std::sin(obliquity) * std::tan(latitude * DegToRad);
+  const double x =
+      -std::sin(ramc) * std::cos(obliquity) - std::sin(obliquity) * std::tan(latitude * DegToRad);
   const double y = std::cos(ramc);
   double a = ArcTan2(y, x);
   if (a < 0) a += Pi;

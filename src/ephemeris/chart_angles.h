@@ -18,7 +18,8 @@ TropicalAngles AnglesFromRamc(double ramc_degrees, double t, double latitude);
 
 // Midheaven and Ascendant for Julian day number `jdn`, universal hours `ut_hours`, signed longitude
 // (positive West) and latitude (positive North), degrees.
-TropicalAngles ComputeTropicalAngles(double jdn, double ut_hours, double longitude, double latitude);
+TropicalAngles ComputeTropicalAngles(double jdn, double ut_hours, double longitude,
+                                     double latitude);
 
 // Reads the birth and the zone offset of `state`; writes `AyanamsaOffset`, `AscendantString` and
 // `MidheavenString`. Runs before the Moon and the planets, which read all three.

@@ -1,5 +1,5 @@
-// Constants of the ephemeris formulas, written as the formulas state them rather than derived from a
-// library value of pi, so that every truncated text comes out the same on every machine.
+// Constants of the ephemeris formulas, written as the formulas state them rather than derived from
+// a library value of pi, so that every truncated text comes out the same on every machine.
 #pragma once
 
 #include <array>

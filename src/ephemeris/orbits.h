@@ -1,5 +1,5 @@
-// Geocentric longitudes of the Sun and the planets from mean Keplerian elements (J2000 mean ecliptic
-// and equinox; meant for 1800-2050). No perturbations, light-time, aberration or nutation.
+// Geocentric longitudes of the Sun and the planets from mean Keplerian elements (J2000 mean
+// ecliptic and equinox; meant for 1800-2050). No perturbations, light-time, aberration or nutation.
 #pragma once
 
 namespace solvane::ephemeris {

@@ -11,17 +11,17 @@ namespace solvane::ephemeris {
 // taken from the longitude's hemisphere and daylight saving widens or narrows the zone by an hour.
 // Kept for reference and tests; the chart uses `BirthUniversalHours`.
 struct AnglesTime {
-  double local_hours;    // H
-  double zone_hours;     // Z, after the daylight-saving step
-  double longitude;      // L, degrees, positive West
-  double latitude;       // B, degrees, positive North
-  double universal;      // U, hours, not brought into 0..24
+  double local_hours;  // H
+  double zone_hours;   // Z, after the daylight-saving step
+  double longitude;    // L, degrees, positive West
+  double latitude;     // B, degrees, positive North
+  double universal;    // U, hours, not brought into 0..24
 };
 AnglesTime AnglesUniversalTime(const core::BirthData& birth);
 
 // Universal hours of the birth for the chart angles and the Moon: local clock time plus the signed
-// zone offset (`zone_hours`, `zone_minutes` as stored in the chart state), one hour less with daylight
-// saving. Not brought into 0..24: the date stays the civil birth date.
+// zone offset (`zone_hours`, `zone_minutes` as stored in the chart state), one hour less with
+// daylight saving. Not brought into 0..24: the date stays the civil birth date.
 double BirthUniversalHours(const core::BirthData& birth, int zone_hours, int zone_minutes);
 
 // Signed geographic longitude (positive West) and latitude (positive North), in degrees.

@@ -12,9 +12,7 @@ TextEditSink::TextEditSink(QTextEdit& edit) : cursor_(edit.document()) {
   format_ = cursor_.charFormat();
 }
 
-void TextEditSink::SetBold(bool bold) {
-  format_.setFontWeight(bold ? QFont::Bold : QFont::Normal);
-}
+void TextEditSink::SetBold(bool bold) { format_.setFontWeight(bold ? QFont::Bold : QFont::Normal); }
 
 void TextEditSink::SetColour(Rgb colour) {
   format_.setForeground(QColor(colour.r, colour.g, colour.b));

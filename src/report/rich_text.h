@@ -46,7 +46,9 @@ class RecordingSink final : public RichTextSink {
  public:
   void SetBold(bool bold) override { bold_ = bold; }
   void SetColour(Rgb colour) override { colour_ = colour; }
-  void Insert(std::string_view text) override { pieces_.push_back({bold_, colour_, std::string(text)}); }
+  void Insert(std::string_view text) override {
+    pieces_.push_back({bold_, colour_, std::string(text)});
+  }
   const std::vector<RichTextPiece>& pieces() const { return pieces_; }
 
  private:

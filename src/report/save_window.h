@@ -3,7 +3,6 @@
 
 #include <QDialog>
 #include <QString>
-
 #include <functional>
 
 #include "report/text_links.h"

@@ -12,7 +12,8 @@ std::u16string_view View(const QString& text) {
 
 }  // namespace
 
-TextLinks::TextLinks(shell::UrlOpener& opener, QObject* parent) : QObject(parent), opener_(opener) {}
+TextLinks::TextLinks(shell::UrlOpener& opener, QObject* parent)
+    : QObject(parent), opener_(opener) {}
 
 TextLinks::~TextLinks() { Unhook(); }
 

@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QTextEdit>
-
 #include <vector>
 
 #include "report/web_links.h"

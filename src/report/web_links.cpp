@@ -20,8 +20,8 @@ bool EndsAddress(char16_t c) {
 }
 
 bool TrailingPunctuation(char16_t c) {
-  return c == u'.' || c == u',' || c == u':' || c == u';' || c == u')' || c == u']' ||
-         c == u'?' || c == u'!';
+  return c == u'.' || c == u',' || c == u':' || c == u';' || c == u')' || c == u']' || c == u'?' ||
+         c == u'!';
 }
 
 }  // namespace
@@ -52,8 +52,8 @@ std::vector<LinkRange> FindWebAddresses(std::u16string_view text) {
 
 std::u16string LinkAddressAt(std::u16string_view text, LinkRange range) {
   if (range.start >= text.size() || range.end <= range.start) return {};
-  const std::size_t length = std::min({range.end - range.start, text.size() - range.start,
-                                       kMaxLinkLength});
+  const std::size_t length =
+      std::min({range.end - range.start, text.size() - range.start, kMaxLinkLength});
   std::u16string address(text.substr(range.start, length));
   if (StartsWithIgnoringCase(address, 0, u"www.")) address.insert(0, u"http://");
   return address;

@@ -73,8 +73,8 @@ void App::RemindAboutUpdates(QSettings& settings, const QDateTime& now) {
   const bool due = ReminderDue(days);
   if (due) {
     const MessageAnswer answer =
-        messages_.Show(nullptr, QString::fromLatin1(kReminderText),
-                       core::MessageIcon::kInformation, MessageButtons::kYesNo);
+        messages_.Show(nullptr, QString::fromLatin1(kReminderText), core::MessageIcon::kInformation,
+                       MessageButtons::kYesNo);
     if (answer == MessageAnswer::kYes) opener_.Open(LinkTarget::DownloadPage);
   }
   if (due || !days) {

@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
-
 #include <memory>
 
 #include "core/chart_state.h"

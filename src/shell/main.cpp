@@ -4,14 +4,13 @@
 #include <QIcon>
 #include <QSettings>
 #include <QTimer>
-
 #include <cstdio>
 
 #include "cli/sample.h"
 #include "display/chart_window.h"
 #include "entry/entry_window.h"
-#include "shell/main_window.h"
 #include "shell/app.h"
+#include "shell/main_window.h"
 #include "shell/messages.h"
 #include "shell/url_opener.h"
 
@@ -75,7 +74,8 @@ int main(int argc, char** argv) {
     return 0;
 
   std::unique_ptr<FirstPaint> probe;
-  if (time_start) probe = std::make_unique<FirstPaint>(solvane_app.Entry(), "entry form", clock, true);
+  if (time_start)
+    probe = std::make_unique<FirstPaint>(solvane_app.Entry(), "entry form", clock, true);
   if (time_chart) {
     QTimer::singleShot(0, [&] {
       solvane_app.Entry()->FillForm(solvane::cli::SampleBirth());

@@ -70,7 +70,8 @@ MainWindow::MainWindow(const display::ChartWindowModel& chart, UrlOpener& opener
   back_item->setObjectName(QStringLiteral("mnuBack"));
   QAction* exit_item = file->addAction(QStringLiteral("E&xit"));
   exit_item->setObjectName(QStringLiteral("mnuExit"));
-  AddHelpMenus(menuBar(), opener, [this] { emit AboutRequested(); }, true);
+  AddHelpMenus(
+      menuBar(), opener, [this] { emit AboutRequested(); }, true);
 
   connect(print, &QPushButton::clicked, this, &MainWindow::PrintRequested);
   connect(back, &QPushButton::clicked, this, &MainWindow::BackRequested);

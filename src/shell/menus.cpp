@@ -25,8 +25,8 @@ void AddHelpMenus(QMenuBar* bar, UrlOpener& opener, const std::function<void()>&
   AddLink(help, "mnuVisit", QStringLiteral("&Visit Us Online"), LinkTarget::HomePage, opener);
   help->addSeparator()->setObjectName(main_window_separators ? QStringLiteral("mnuSep1")
                                                              : QStringLiteral("mnuHelp1"));
-  AddLink(help, "mnuUpdate", QStringLiteral("Check for Software &Update"),
-          LinkTarget::DownloadPage, opener);
+  AddLink(help, "mnuUpdate", QStringLiteral("Check for Software &Update"), LinkTarget::DownloadPage,
+          opener);
   help->addSeparator()->setObjectName(main_window_separators ? QStringLiteral("mnuSep2")
                                                              : QStringLiteral("mnuHelp2"));
   QAction* about = help->addAction(QStringLiteral("&About Software"));

@@ -23,16 +23,18 @@ MessageAnswer QtMessageService::Show(QWidget* parent, const QString& text, core:
   // A lone carriage return separates the lines of a message; a label needs a line feed.
   QString shown = text;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-  QMessageBox box(icon == core::MessageIcon::kError ? QMessageBox::Critical
-                                                    : QMessageBox::Information,
-                  QStringLiteral("Solvane"), shown,
-                  buttons == MessageButtons::kYesNo ? QMessageBox::Yes | QMessageBox::No
-                                                    : QMessageBox::Ok,
-                  parent);
+  QMessageBox box(
+      icon == core::MessageIcon::kError ? QMessageBox::Critical : QMessageBox::Information,
+      QStringLiteral("Solvane"), shown,
+      buttons == MessageButtons::kYesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+      parent);
   switch (box.exec()) {
-    case QMessageBox::Yes: return MessageAnswer::kYes;
-    case QMessageBox::No: return MessageAnswer::kNo;
-    default: return MessageAnswer::kOk;
+    case QMessageBox::Yes:
+      return MessageAnswer::kYes;
+    case QMessageBox::No:
+      return MessageAnswer::kNo;
+    default:
+      return MessageAnswer::kOk;
   }
 }
 
@@ -45,8 +47,9 @@ LinkLabel::LinkLabel(const QString& object_name, const QString& text, LinkTarget
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::TabFocus);  // reachable from the keyboard; Enter or Space opens it
   setWordWrap(true);
-  setStyleSheet(QStringLiteral("QLabel { color: #1a4fa0; text-decoration: underline; }"
-                               "QLabel:focus { outline: 1px dotted; }"));
+  setStyleSheet(
+      QStringLiteral("QLabel { color: #1a4fa0; text-decoration: underline; }"
+                     "QLabel:focus { outline: 1px dotted; }"));
   const std::string_view address = LinkAddress(target);
   setToolTip(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())));
 }

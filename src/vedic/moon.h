@@ -7,8 +7,8 @@
 
 namespace solvane::vedic {
 
-// Ayanamsa (degrees, negative) for `t` Julian centuries from J2000.0. It differs from the 1900-based
-// ayanamsa of the other bodies by a few arc-seconds.
+// Ayanamsa (degrees, negative) for `t` Julian centuries from J2000.0. It differs from the
+// 1900-based ayanamsa of the other bodies by a few arc-seconds.
 double AyanamsaOffset2000(double t);
 
 // Tropical geocentric longitude of the Moon, degrees in 0..360, for `t` centuries from J2000.0.

@@ -14,23 +14,46 @@ TEST(ApplyField, AcceptedValuesReachTheForm) {
     bool (*check)(const BirthFormSnapshot&);
   };
   const Case cases[] = {
-      {"date", "1980-08-15", [](const BirthFormSnapshot& f) { return f.cboYear == 79 && f.cboMonth == 7 && f.cboDate == 14; }},
-      {"date", "1901-1-1", [](const BirthFormSnapshot& f) { return f.cboYear == 0 && f.cboMonth == 0 && f.cboDate == 0; }},
-      {"date", "2050-12-31", [](const BirthFormSnapshot& f) { return f.cboYear == 149 && f.cboDate == 30; }},
-      {"date", "2001-02-30", [](const BirthFormSnapshot& f) { return f.cboMonth == 1 && f.cboDate == 29; }},  // the form refuses it later
+      {"date", "1980-08-15",
+       [](const BirthFormSnapshot& f) {
+         return f.cboYear == 79 && f.cboMonth == 7 && f.cboDate == 14;
+       }},
+      {"date", "1901-1-1",
+       [](const BirthFormSnapshot& f) {
+         return f.cboYear == 0 && f.cboMonth == 0 && f.cboDate == 0;
+       }},
+      {"date", "2050-12-31",
+       [](const BirthFormSnapshot& f) { return f.cboYear == 149 && f.cboDate == 30; }},
+      {"date", "2001-02-30",
+       [](const BirthFormSnapshot& f) {
+         return f.cboMonth == 1 && f.cboDate == 29;
+       }},  // the form refuses it later
       {"time", "06:30", [](const BirthFormSnapshot& f) { return f.cboHH == 6 && f.cboMM == 30; }},
-      {"time", "6:05:59", [](const BirthFormSnapshot& f) { return f.cboHH == 6 && f.cboMM == 5 && f.cboSS == 59; }},
+      {"time", "6:05:59",
+       [](const BirthFormSnapshot& f) { return f.cboHH == 6 && f.cboMM == 5 && f.cboSS == 59; }},
       {"time", "23:59", [](const BirthFormSnapshot& f) { return f.cboHH == 23 && f.cboMM == 59; }},
       {"zone", "34", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 34; }},
       {"zone", "0", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 0; }},
       {"zone", "IST", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 34; }},
       {"zone", "est", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 27; }},
-      {"zone", "Indian Time, IST, +5.3", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 34; }},
-      {"zone", "Int'l Date Line West,IDLW,-12.0", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 36; }},
-      {"lon", "77E13", [](const BirthFormSnapshot& f) { return f.txtLonD == "77" && f.txtLonM == "13" && f.optLongEast; }},
-      {"lon", "74w0", [](const BirthFormSnapshot& f) { return f.txtLonD == "74" && f.txtLonM == "0" && !f.optLongEast; }},
-      {"lon", "180E0", [](const BirthFormSnapshot& f) { return f.txtLonD == "180"; }},  // refused by the form
-      {"lat", "33S52", [](const BirthFormSnapshot& f) { return f.txtLatD == "33" && f.txtLatM == "52" && f.optLatSouth; }},
+      {"zone", "Indian Time, IST, +5.3",
+       [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 34; }},
+      {"zone", "Int'l Date Line West,IDLW,-12.0",
+       [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 36; }},
+      {"lon", "77E13",
+       [](const BirthFormSnapshot& f) {
+         return f.txtLonD == "77" && f.txtLonM == "13" && f.optLongEast;
+       }},
+      {"lon", "74w0",
+       [](const BirthFormSnapshot& f) {
+         return f.txtLonD == "74" && f.txtLonM == "0" && !f.optLongEast;
+       }},
+      {"lon", "180E0",
+       [](const BirthFormSnapshot& f) { return f.txtLonD == "180"; }},  // refused by the form
+      {"lat", "33S52",
+       [](const BirthFormSnapshot& f) {
+         return f.txtLatD == "33" && f.txtLatM == "52" && f.optLatSouth;
+       }},
       {"lat", "28N36", [](const BirthFormSnapshot& f) { return !f.optLatSouth; }},
       {"dst", "yes", [](const BirthFormSnapshot& f) { return f.chkDST; }},
       {"dst", "TRUE", [](const BirthFormSnapshot& f) { return f.chkDST; }},
@@ -47,22 +70,40 @@ TEST(ApplyField, AcceptedValuesReachTheForm) {
 }
 
 TEST(ApplyField, MalformedValuesSayWhatIsWrongAndChangeNothing) {
-  struct Case { const char* field; const char* value; const char* says; };
+  struct Case {
+    const char* field;
+    const char* value;
+    const char* says;
+  };
   const Case cases[] = {
-      {"date", "15/08/1980", "YYYY-MM-DD"}, {"date", "1900-12-31", "1901 to 2050"},
-      {"date", "2051-01-01", "1901 to 2050"}, {"date", "1980-13-01", "month 13"},
-      {"date", "1980-01-32", "day 32"},      {"date", "1980-01-00", "day 0"},
-      {"date", "80-01-01", "YYYY-MM-DD"},    {"date", "1980-01-01-", "YYYY-MM-DD"},
-      {"date", "", "YYYY-MM-DD"},            {"time", "24:00", "HH:MM"},
-      {"time", "12:60", "HH:MM"},            {"time", "12", "HH:MM"},
-      {"time", "12:5", "HH:MM"},             {"time", "1:2:3:4", "HH:MM"},
-      {"time", "-1:00", "HH:MM"},            {"zone", "71", "not 0 to 70"},
-      {"zone", "NST", "ambiguous"},          {"zone", "XYZ", "unknown zone"},
-      {"zone", "", "unknown zone"},          {"lon", "77N13", "E or W"},
-      {"lon", "1000E0", "E or W"},           {"lon", "77E", "E or W"},
-      {"lon", "E13", "E or W"},              {"lon", "77E130", "E or W"},
-      {"lat", "100N0", "N or S"},            {"lat", "28X36", "N or S"},
-      {"dst", "maybe", "yes/no"},            {"colour", "blue", "unknown field"},
+      {"date", "15/08/1980", "YYYY-MM-DD"},
+      {"date", "1900-12-31", "1901 to 2050"},
+      {"date", "2051-01-01", "1901 to 2050"},
+      {"date", "1980-13-01", "month 13"},
+      {"date", "1980-01-32", "day 32"},
+      {"date", "1980-01-00", "day 0"},
+      {"date", "80-01-01", "YYYY-MM-DD"},
+      {"date", "1980-01-01-", "YYYY-MM-DD"},
+      {"date", "", "YYYY-MM-DD"},
+      {"time", "24:00", "HH:MM"},
+      {"time", "12:60", "HH:MM"},
+      {"time", "12", "HH:MM"},
+      {"time", "12:5", "HH:MM"},
+      {"time", "1:2:3:4", "HH:MM"},
+      {"time", "-1:00", "HH:MM"},
+      {"zone", "71", "not 0 to 70"},
+      {"zone", "NST", "ambiguous"},
+      {"zone", "XYZ", "unknown zone"},
+      {"zone", "", "unknown zone"},
+      {"lon", "77N13", "E or W"},
+      {"lon", "1000E0", "E or W"},
+      {"lon", "77E", "E or W"},
+      {"lon", "E13", "E or W"},
+      {"lon", "77E130", "E or W"},
+      {"lat", "100N0", "N or S"},
+      {"lat", "28X36", "N or S"},
+      {"dst", "maybe", "yes/no"},
+      {"colour", "blue", "unknown field"},
   };
   for (const Case& c : cases) {
     BirthFormSnapshot form;

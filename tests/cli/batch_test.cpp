@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include <gtest/gtest.h>
+
 #include <nlohmann/json.hpp>
 
 namespace solvane::cli {
@@ -52,7 +53,8 @@ TEST(RunBatch, MissingColumnsTakeTheFormsFirstSelections) {
   EXPECT_EQ(o.lines[0]["ZoneHours"], 0);
   // Without a longitude the form refuses, as it would an empty box.
   const Outcome refused = Batch("name\nA\n");
-  EXPECT_EQ(refused.lines[0]["error"], "Please Enter Value Between 0 And 179 in the Degree of Longitude");
+  EXPECT_EQ(refused.lines[0]["error"],
+            "Please Enter Value Between 0 And 179 in the Degree of Longitude");
 }
 
 TEST(RunBatch, RowsDoNotLeakIntoEachOther) {

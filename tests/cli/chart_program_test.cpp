@@ -1,4 +1,5 @@
 // The solvane-chart program as a user runs it: exit codes, where messages go, the outputs.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -6,10 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <string>
-
-#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <string>
 
 namespace {
 
@@ -25,8 +24,8 @@ ChartRun Chart(const std::string& args, const std::string& input = "") {
   const std::string err_path = stem + "_stderr.txt";
   const std::string in_path = stem + "_stdin.txt";
   std::ofstream(in_path, std::ios::binary) << input;
-  const std::string command = std::string(SOLVANE_CHART_EXE) + " " + args + " <" + in_path +
-                              " 2>" + err_path;
+  const std::string command =
+      std::string(SOLVANE_CHART_EXE) + " " + args + " <" + in_path + " 2>" + err_path;
   ChartRun run{};
   FILE* pipe = popen(command.c_str(), "r");
   std::array<char, 4096> buffer;
@@ -56,12 +55,17 @@ TEST(SolvaneChart, JsonOfTheLondonBirth) {
 }
 
 TEST(SolvaneChart, ExitCodesAndMessages) {
-  struct Case { const char* args; int status; const char* err_says; };
+  struct Case {
+    const char* args;
+    int status;
+    const char* err_says;
+  };
   const Case cases[] = {
       {"--sample", 0, ""},
       {"--sample --format json --zone IST", 0, ""},
       {"--sample --date 2001-02-29", 2, "Please Enter Correct Date Or Month!"},
-      {"--sample --lon 180E0", 2, "Please Enter Value Between 0 And 179 in the Degree of Longitude"},
+      {"--sample --lon 180E0", 2,
+       "Please Enter Value Between 0 And 179 in the Degree of Longitude"},
       {"--sample --name ' '", 2, "Please Enter Name"},
       {"--sample --date 1980/08/15", 2, "--date: expected YYYY-MM-DD"},
       {"--sample --zone NST", 2, "ambiguous"},
@@ -85,18 +89,18 @@ TEST(SolvaneChart, ExitCodesAndMessages) {
 TEST(SolvaneChart, SampleAsText) {
   const ChartRun r = Chart("--sample");
   ASSERT_EQ(r.status, 0);
-  for (const char* part : {"SAMPLE CHART", "1980-08-15", "Indian Time, IST, +5.3",
-                           "28\xC2\xB0 36' N", "77\xC2\xB0 13' E", "Moon sign", "Ascendant",
-                           "06 Leo 28", "Ketu"})
+  for (const char* part :
+       {"SAMPLE CHART", "1980-08-15", "Indian Time, IST, +5.3", "28\xC2\xB0 36' N",
+        "77\xC2\xB0 13' E", "Moon sign", "Ascendant", "06 Leo 28", "Ketu"})
     EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
 }
 
 TEST(SolvaneChart, BatchFromStandardInput) {
   const ChartRun r = Chart("--batch -",
-                      "name,date,time,zone,lon,lat\n"
-                      "A,2000-01-01,12:00,GMT,0E0,51N30\n"
-                      "B,2000-02-30,12:00,GMT,0E0,51N30\n"
-                      "C,1980-08-15,06:30,IST,77E13,28N36\n");
+                           "name,date,time,zone,lon,lat\n"
+                           "A,2000-01-01,12:00,GMT,0E0,51N30\n"
+                           "B,2000-02-30,12:00,GMT,0E0,51N30\n"
+                           "C,1980-08-15,06:30,IST,77E13,28N36\n");
   EXPECT_EQ(r.status, 2);  // one row refused
   EXPECT_NE(r.err.find("1 of 3 rows refused"), std::string::npos) << r.err;
   std::vector<nlohmann::json> lines;
@@ -143,7 +147,8 @@ TEST(SolvaneChart, ChartWindowTextsInJson) {
 }
 
 TEST(SolvaneChart, ReportFileIsTheFramedCopy) {
-  const std::string path = ::testing::TempDir() + "solvane_report_" + std::to_string(getpid()) + ".rtf";
+  const std::string path =
+      ::testing::TempDir() + "solvane_report_" + std::to_string(getpid()) + ".rtf";
   const ChartRun r = Chart("--sample --format json --report-text --report " + path);
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string report = nlohmann::json::parse(r.out)["ReportText"];
@@ -161,7 +166,8 @@ TEST(SolvaneChart, ReportFileIsTheFramedCopy) {
   FILE* pipe = popen(("/usr/bin/unrtf --text " + path + " 2>/dev/null").c_str(), "r");
   std::string text;
   std::array<char, 4096> buffer;
-  for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) text.append(buffer.data(), n);
+  for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+    text.append(buffer.data(), n);
   pclose(pipe);
   std::remove(path.c_str());
   const std::string rule = "-----------------\n";
@@ -174,11 +180,13 @@ TEST(SolvaneChart, ReportFileIsTheFramedCopy) {
 }
 
 TEST(SolvaneChart, ReportFailuresKeepTheOldFile) {
-  const std::string path = ::testing::TempDir() + "solvane_keep_" + std::to_string(getpid()) + ".rtf";
+  const std::string path =
+      ::testing::TempDir() + "solvane_keep_" + std::to_string(getpid()) + ".rtf";
   std::ofstream(path, std::ios::binary) << "precious";
   const ChartRun missing_folder = Chart("--sample --report /no/such/folder/r.rtf");
   EXPECT_EQ(missing_folder.status, 1);
-  EXPECT_NE(missing_folder.err.find("cannot write in the folder"), std::string::npos) << missing_folder.err;
+  EXPECT_NE(missing_folder.err.find("cannot write in the folder"), std::string::npos)
+      << missing_folder.err;
   const ChartRun refused = Chart("--sample --lat 95N0 --report " + path);
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(Slurp(path), "precious");
@@ -189,8 +197,9 @@ TEST(SolvaneChart, BatchWritesOneReportPerRow) {
   const std::string dir = ::testing::TempDir() + "solvane_batch_" + std::to_string(getpid());
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
-  const ChartRun r = Chart("--batch - --report " + dir,
-                           "name,date,lon,lat\nASHA RAO,1980-08-15,77E13,28N36\n../x,2000-01-01,0E0,0N0\n");
+  const ChartRun r =
+      Chart("--batch - --report " + dir,
+            "name,date,lon,lat\nASHA RAO,1980-08-15,77E13,28N36\n../x,2000-01-01,0E0,0N0\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(std::filesystem::exists(dir + "/2-ASHA_RAO.rtf"));
   EXPECT_TRUE(std::filesystem::exists(dir + "/3-x.rtf"));

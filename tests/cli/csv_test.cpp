@@ -28,10 +28,14 @@ TEST(CsvReader, Rfc4180Records) {
   using V = std::vector<std::string>;
   const Case cases[] = {
       {"plain", "a,b\nc,d\n", {{V{"a", "b"}, 1, false}, {V{"c", "d"}, 2, false}}},
-      {"CR LF and no final break", "a,b\r\nc,d", {{V{"a", "b"}, 1, false}, {V{"c", "d"}, 2, false}}},
+      {"CR LF and no final break",
+       "a,b\r\nc,d",
+       {{V{"a", "b"}, 1, false}, {V{"c", "d"}, 2, false}}},
       {"empty fields", ",,\n", {{V{"", "", ""}, 1, false}}},
       {"quoted comma and quote", "\"x, \"\"y\"\"\",z\n", {{V{"x, \"y\"", "z"}, 1, false}}},
-      {"line break inside quotes", "\"a\nb\",c\nd\n", {{V{"a\nb", "c"}, 1, false}, {V{"d"}, 3, false}}},
+      {"line break inside quotes",
+       "\"a\nb\",c\nd\n",
+       {{V{"a\nb", "c"}, 1, false}, {V{"d"}, 3, false}}},
       {"byte-order mark", "\xEF\xBB\xBFname\n", {{V{"name"}, 1, false}}},
       {"lone CR is data", "a\rb\n", {{V{"a\rb"}, 1, false}}},
       {"NUL byte is data", std::string_view("a\0b\n", 4), {{V{std::string("a\0b", 3)}, 1, false}}},

@@ -1,13 +1,12 @@
 #include "cli/file_output.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 namespace solvane::cli {
 namespace {
@@ -28,7 +27,8 @@ class WriteFileReplacingTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
   std::size_t EntriesInDir() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
   }
   fs::path dir_;
 };
@@ -57,13 +57,22 @@ TEST_F(WriteFileReplacingTest, FailuresLeaveTheOldFileByteForByte) {
   int calls = 0;
   const Case cases[] = {
       {"no space left on the first write",
-       [](int, const void*, std::size_t) -> ssize_t { errno = ENOSPC; return -1; }, "No space"},
+       [](int, const void*, std::size_t) -> ssize_t {
+         errno = ENOSPC;
+         return -1;
+       },
+       "No space"},
       {"fails part-way",
        [&calls](int fd, const void* data, std::size_t) -> ssize_t {
-         if (++calls > 1) { errno = EIO; return -1; }
+         if (++calls > 1) {
+           errno = EIO;
+           return -1;
+         }
          return write(fd, data, 3);
-       }, "Input/output error"},
-      {"writes nothing", [](int, const void*, std::size_t) -> ssize_t { return 0; }, "cannot write"},
+       },
+       "Input/output error"},
+      {"writes nothing", [](int, const void*, std::size_t) -> ssize_t { return 0; },
+       "cannot write"},
   };
   for (const Case& c : cases) {
     const std::string error = WriteFileReplacing(target, std::string(100000, 'x'), c.call);
@@ -74,7 +83,8 @@ TEST_F(WriteFileReplacingTest, FailuresLeaveTheOldFileByteForByte) {
 }
 
 TEST_F(WriteFileReplacingTest, TargetsThatCannotBeWritten) {
-  EXPECT_NE(WriteFileReplacing((dir_ / "missing" / "r.rtf").string(), "x").find("cannot write in the folder"),
+  EXPECT_NE(WriteFileReplacing((dir_ / "missing" / "r.rtf").string(), "x")
+                .find("cannot write in the folder"),
             std::string::npos);
   EXPECT_NE(WriteFileReplacing(dir_.string() + "/", "x").find("names a folder"), std::string::npos);
   fs::create_directories(dir_ / "taken.rtf");
@@ -85,7 +95,11 @@ TEST_F(WriteFileReplacingTest, TargetsThatCannotBeWritten) {
 }
 
 TEST(ReportFileName, SafeForAnyFileSystem) {
-  struct Case { std::size_t line; const char* name; const char* want; };
+  struct Case {
+    std::size_t line;
+    const char* name;
+    const char* want;
+  };
   const Case cases[] = {
       {2, "ASHA RAO", "2-ASHA_RAO.rtf"},
       {7, "../../etc/passwd", "7-etc_passwd.rtf"},

@@ -1,6 +1,7 @@
 #include "cli/json_writer.h"
 
 #include <gtest/gtest.h>
+
 #include <nlohmann/json.hpp>
 
 namespace solvane::cli {
@@ -14,18 +15,21 @@ std::string OneString(std::string_view text) {
 }
 
 TEST(JsonWriter, StringsAlwaysParseBack) {
-  struct Case { std::string in; std::string want; };
+  struct Case {
+    std::string in;
+    std::string want;
+  };
   const Case cases[] = {
       {"plain", "plain"},
       {"quote \" backslash \\ slash /", "quote \" backslash \\ slash /"},
       {"\r\n\t", "\r\n\t"},
       {std::string("nul\0byte", 8), std::string("nul\0byte", 8)},
       {"\x01\x1f", "\x01\x1f"},
-      {"28\xC2\xB0 36'", "28\xC2\xB0 36'"},            // degree sign
+      {"28\xC2\xB0 36'", "28\xC2\xB0 36'"},                                // degree sign
       {"\xE2\x82\xAC \xF0\x9F\x8C\x99", "\xE2\x82\xAC \xF0\x9F\x8C\x99"},  // euro, crescent moon
-      {"\xFF\xFE", "\xEF\xBF\xBD\xEF\xBF\xBD"},          // not UTF-8
-      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},          // overlong '/'
-      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
+      {"\xFF\xFE", "\xEF\xBF\xBD\xEF\xBF\xBD"},                            // not UTF-8
+      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                            // overlong '/'
+      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},            // a surrogate
       {"\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // past U+10FFFF
       {"cut \xE2\x82", "cut \xEF\xBF\xBD\xEF\xBF\xBD"},  // truncated sequence
   };

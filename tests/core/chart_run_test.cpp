@@ -42,9 +42,15 @@ TEST(RunChartCalculations, WholeChartOfTheReferenceBirths) {
   delhi.txtLatD = "28";
   delhi.txtLatM = "36";
   const Case cases[] = {
-      {"London 2000", testing::LondonForm(), "00 Ari 26", "Libra (Thula)",
+      {"London 2000",
+       testing::LondonForm(),
+       "00 Ari 26",
+       "Libra (Thula)",
        {"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn (R) "}},
-      {"Delhi 1980", delhi, "06 Leo 28", nullptr,
+      {"Delhi 1980",
+       delhi,
+       "06 Leo 28",
+       nullptr,
        {"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn"}},
   };
   for (const Case& c : cases) {
@@ -54,7 +60,8 @@ TEST(RunChartCalculations, WholeChartOfTheReferenceBirths) {
     if (c.rashi) {
       EXPECT_EQ(state.RashiName, c.rashi) << c.what;
     }
-    for (int i = 0; i < kWheelBodyCount; ++i) EXPECT_EQ(state.BodyNames[i], c.body_names[i]) << c.what;
+    for (int i = 0; i < kWheelBodyCount; ++i)
+      EXPECT_EQ(state.BodyNames[i], c.body_names[i]) << c.what;
   }
 }
 

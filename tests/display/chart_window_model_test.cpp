@@ -29,9 +29,18 @@ ChartWindowModel Wheel(const core::ChartState& s) {
 
 TEST(HouseWheel, AscendantInAries) {
   const auto w = Wheel(WithSigns({"Ari", "Tau", "Gem", "Can", "Leo", "Vir", "Lib"}, "Ari"));
-  const std::array<const char*, 12> want = {"\r\nSun\r\nAsc", "\r\nMoon", "\r\nMercury",
-                                            "\r\nVenus", "\r\nMars", "\r\nJupiter", "\r\nSaturn",
-                                            "", "", "", "", ""};
+  const std::array<const char*, 12> want = {"\r\nSun\r\nAsc",
+                                            "\r\nMoon",
+                                            "\r\nMercury",
+                                            "\r\nVenus",
+                                            "\r\nMars",
+                                            "\r\nJupiter",
+                                            "\r\nSaturn",
+                                            "",
+                                            "",
+                                            "",
+                                            "",
+                                            ""};
   for (int k = 0; k < 12; ++k) {
     EXPECT_EQ(w.lblNatal[k], want[k]) << "house " << k + 1;
     EXPECT_EQ(w.imgSign[k], k + 1) << "house " << k + 1;
@@ -55,7 +64,7 @@ TEST(HouseWheel, BodiesInTheAscendantsSignAndRetrogradeMarks) {
   auto s = WithSigns({"Leo", "Leo", "Vir", "Vir", "Can", "Sag", "Aqu"}, "Leo");
   s.BodyNames[core::kMercury] = "Mercury (R) ";
   const auto w = Wheel(s);
-  EXPECT_EQ(w.lblNatal[0], "\r\nSun\r\nMoon\r\nAsc");  // an empty first line, bodies, "Asc" last
+  EXPECT_EQ(w.lblNatal[0], "\r\nSun\r\nMoon\r\nAsc");     // an empty first line, bodies, "Asc" last
   EXPECT_EQ(w.lblNatal[1], "\r\nMercury (R) \r\nVenus");  // the marked line ends in a blank
   EXPECT_EQ(w.lblNatal[11], "\r\nMars");
 }
@@ -96,7 +105,8 @@ TEST(FillPositionsPanel, SignsAndTable) {
 }
 
 TEST(FillBirthDetails, Texts) {
-  core::ChartState s = testing::StateFor(1947, 8, 15, 9, 5, -5, -30, 72, 50, true, 0, 0, false, false);
+  core::ChartState s =
+      testing::StateFor(1947, 8, 15, 9, 5, -5, -30, 72, 50, true, 0, 0, false, false);
   s.birth.Name = " ASHA ";
   entry::BirthFormSnapshot form;
   form.optLongEast = true;
@@ -117,7 +127,8 @@ TEST(FillBirthDetails, Texts) {
   form.optLatSouth = true;
   s.birth.Hour = 0;
   s.birth.Minute = 0;
-  FillBirthDetails(s, form, [](int m) { return "M" + std::to_string(m); }, w);
+  FillBirthDetails(
+      s, form, [](int m) { return "M" + std::to_string(m); }, w);
   EXPECT_EQ(w.lblDOB, "M8/15/1947");
   EXPECT_EQ(w.lblTOB, "0:0");
   EXPECT_EQ(w.lblLatitude, "0\xC2\xB0 0' S");

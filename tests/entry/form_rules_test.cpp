@@ -41,7 +41,10 @@ TEST(Lists, ContentsAndFirstSelections) {
 }
 
 TEST(ValidateBirthForm, Dates) {
-  struct Case { int year, month, day; const char* refusal; };
+  struct Case {
+    int year, month, day;
+    const char* refusal;
+  };
   const Case cases[] = {
       {2000, 2, 29, nullptr},     {1904, 2, 29, nullptr},    {2001, 2, 29, kBadDate},
       {2000, 2, 30, kBadDate},    {2000, 2, 31, kBadDate},   {2001, 2, 28, nullptr},
@@ -51,8 +54,8 @@ TEST(ValidateBirthForm, Dates) {
   };
   for (const Case& c : cases) {
     const auto refusal = ValidateBirthForm(FormOn(c.year, c.month, c.day));
-    const std::string where = std::to_string(c.year) + "-" + std::to_string(c.month) + "-" +
-                              std::to_string(c.day);
+    const std::string where =
+        std::to_string(c.year) + "-" + std::to_string(c.month) + "-" + std::to_string(c.day);
     if (!c.refusal) {
       EXPECT_FALSE(refusal) << where << ": " << refusal->message.text;
       continue;
@@ -73,9 +76,14 @@ TEST(ValidateBirthForm, BoxesInOrderFirstFailureWins) {
   };
   const Case cases[] = {
       {"empty name", [](BirthFormSnapshot& f) { f.txtName = ""; }, "Please Enter Name", "txtName"},
-      {"blank name", [](BirthFormSnapshot& f) { f.txtName = "   "; }, "Please Enter Name", "txtName"},
+      {"blank name", [](BirthFormSnapshot& f) { f.txtName = "   "; }, "Please Enter Name",
+       "txtName"},
       {"name and longitude wrong",
-       [](BirthFormSnapshot& f) { f.txtName = ""; f.txtLonD = "999"; }, "Please Enter Name", "txtName"},
+       [](BirthFormSnapshot& f) {
+         f.txtName = "";
+         f.txtLonD = "999";
+       },
+       "Please Enter Name", "txtName"},
       {"longitude 180", [](BirthFormSnapshot& f) { f.txtLonD = "180"; },
        "Please Enter Value Between 0 And 179 in the Degree of Longitude", "txtLonD"},
       {"longitude 999", [](BirthFormSnapshot& f) { f.txtLonD = "999"; },
@@ -94,7 +102,12 @@ TEST(ValidateBirthForm, BoxesInOrderFirstFailureWins) {
        "Please Enter Value Between 0 And 89 in the Degree of Latitude", "txtLatD"},
       {"latitude minutes empty", [](BirthFormSnapshot& f) { f.txtLatM = ""; },
        "Please Enter Value Between 0 And 59 in the  Minute of Latitude", "txtLatM"},
-      {"boxes before the date", [](BirthFormSnapshot& f) { f.txtLatM = ""; f.cboMonth = 1; f.cboDate = 30; },
+      {"boxes before the date",
+       [](BirthFormSnapshot& f) {
+         f.txtLatM = "";
+         f.cboMonth = 1;
+         f.cboDate = 30;
+       },
        "Please Enter Value Between 0 And 59 in the  Minute of Latitude", "txtLatM"},
       {"huge pasted number", [](BirthFormSnapshot& f) { f.txtLatM = "99999999999999999999"; },
        "Please Enter Value Between 0 And 59 in the  Minute of Latitude", "txtLatM"},
@@ -123,11 +136,11 @@ TEST(ValidateBirthForm, AcceptsRangeEndsAndIgnoresUnexaminedFields) {
 }
 
 TEST(ValidateBirthForm, ListPositionsOutsideTheirLists) {
-  for (auto edit : {+[](BirthFormSnapshot& f) { f.cboMonth = 12; },
-                    +[](BirthFormSnapshot& f) { f.cboDate = -1; },
-                    +[](BirthFormSnapshot& f) { f.cboYear = 150; },
-                    +[](BirthFormSnapshot& f) { f.cboHH = 24; },
-                    +[](BirthFormSnapshot& f) { f.cmbTimeZone = 71; }}) {
+  for (auto edit :
+       {+[](BirthFormSnapshot& f) { f.cboMonth = 12; },
+        +[](BirthFormSnapshot& f) { f.cboDate = -1; },
+        +[](BirthFormSnapshot& f) { f.cboYear = 150; }, +[](BirthFormSnapshot& f) { f.cboHH = 24; },
+        +[](BirthFormSnapshot& f) { f.cmbTimeZone = 71; }}) {
     BirthFormSnapshot f = testing::LondonForm();
     edit(f);
     EXPECT_TRUE(ValidateBirthForm(f));
@@ -151,12 +164,17 @@ TEST(KeystrokeFilters, CoordinateBoxes) {
 }
 
 TEST(KeystrokeFilters, NameBox) {
-  struct Case { char32_t typed; bool accepted; char32_t stored; };
+  struct Case {
+    char32_t typed;
+    bool accepted;
+    char32_t stored;
+  };
   const Case cases[] = {
-      {U'a', true, U'A'}, {U'z', true, U'Z'}, {U'Q', true, U'Q'}, {U' ', true, U' '},
-      {kEnter, true, kEnter}, {kBackspace, true, kBackspace},
-      {U'-', false, 0}, {U'1', false, 0}, {U'\'', false, 0}, {U'\u00E9', false, 0},
-      {U'@', false, 0}, {U'[', false, 0}, {U'`', false, 0}, {U'{', false, 0},
+      {U'a', true, U'A'},    {U'z', true, U'Z'},     {U'Q', true, U'Q'},
+      {U' ', true, U' '},    {kEnter, true, kEnter}, {kBackspace, true, kBackspace},
+      {U'-', false, 0},      {U'1', false, 0},       {U'\'', false, 0},
+      {U'\u00E9', false, 0}, {U'@', false, 0},       {U'[', false, 0},
+      {U'`', false, 0},      {U'{', false, 0},
   };
   for (const Case& c : cases) {
     const KeyVerdict v = FilterNameKey(c.typed);
@@ -190,8 +208,9 @@ TEST(FillBirthData, FieldsFromTheForm) {
   f.chkDST = true;
   core::ChartState s;
   FillBirthData(f, s);
-  const core::BirthData want{"  ASHA RAO ", 8, 15, 1980, 6, 30, 5, 30, 77, 13, 28, 36,
-                             core::kFalse, core::kTrue, core::kTrue};
+  const core::BirthData want{
+      "  ASHA RAO ", 8,           15,         1980, 6, 30, 5, 30, 77, 13, 28, 36,
+      core::kFalse,  core::kTrue, core::kTrue};
   EXPECT_EQ(s.birth, want);
   EXPECT_EQ(s.ZoneHours, -5);
   EXPECT_EQ(s.ZoneMinutes, -30);

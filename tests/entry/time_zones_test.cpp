@@ -1,9 +1,9 @@
 #include "entry/time_zones.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <string>
-
-#include <gtest/gtest.h>
 
 namespace solvane::entry {
 namespace {
@@ -41,7 +41,9 @@ TEST(TimeZoneTable, TextsAsShown) {
 }
 
 TEST(Zone_Calculation, OffsetsByPosition) {
-  struct Case { int position, hours, minutes; };
+  struct Case {
+    int position, hours, minutes;
+  };
   const Case cases[] = {
       {29, 0, 0},     // default, GMT
       {27, 5, 0},     // EST

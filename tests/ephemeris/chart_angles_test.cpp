@@ -55,10 +55,18 @@ TEST(AnglesFromRamc, HalfTurnsFollowTheSigns) {
 }
 
 TEST(CalcChartAngles, LongTextsOfTheReferenceBirths) {
-  struct Case { const char* what; core::ChartState state; const char* ascendant; const char* midheaven; double ayanamsa; };
+  struct Case {
+    const char* what;
+    core::ChartState state;
+    const char* ascendant;
+    const char* midheaven;
+    double ayanamsa;
+  };
   const Case cases[] = {
-      {"London", testing::London2000(), "0\xC2\xB0 26' 38\" Ari", "15\xC2\xB0 45' 37\" Sag", -23.85399},
-      {"Delhi", testing::Delhi1980(), "6\xC2\xB0 28' 56\" Leo", "4\xC2\xB0 29' 5\" Tau", -23.584},  // Lahiri, August 1980: 23° 35'.
+      {"London", testing::London2000(), "0\xC2\xB0 26' 38\" Ari", "15\xC2\xB0 45' 37\" Sag",
+       -23.85399},
+      {"Delhi", testing::Delhi1980(), "6\xC2\xB0 28' 56\" Leo", "4\xC2\xB0 29' 5\" Tau",
+       -23.584},  // Lahiri, August 1980: 23° 35'.
   };
   for (Case c : cases) {
     CalcChartAngles(c.state);

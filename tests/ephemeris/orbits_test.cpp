@@ -10,14 +10,15 @@ namespace {
 // The element set evaluated with its time counted from the start of the day count (epoch 0):
 // reference values for that evaluation, which the chart itself no longer uses.
 TEST(GeocentricLongitude, ElementSetCountedFromDayZero) {
-  struct Case { int body; double d, want; };
+  struct Case {
+    int body;
+    double d, want;
+  };
   const Case cases[] = {
-      {kOrbitMercury, 1.5, 274.2462}, {kOrbitVenus, 1.5, 243.3924},
-      {kOrbitEarth, 1.5, 281.9085},   {kOrbitMars, 1.5, 329.1465},
-      {kOrbitJupiter, 1.5, 25.4256},  {kOrbitSaturn, 1.5, 40.1873},
-      {kOrbitUranus, 1.5, 314.8661},  {kOrbitNeptune, 1.5, 303.2452},
-      {kOrbitPluto, 1.5, 251.5066},   {kOrbitEarth, 0, 280.3796},
-      {kOrbitMercury, 0, 271.9060},
+      {kOrbitMercury, 1.5, 274.2462}, {kOrbitVenus, 1.5, 243.3924},   {kOrbitEarth, 1.5, 281.9085},
+      {kOrbitMars, 1.5, 329.1465},    {kOrbitJupiter, 1.5, 25.4256},  {kOrbitSaturn, 1.5, 40.1873},
+      {kOrbitUranus, 1.5, 314.8661},  {kOrbitNeptune, 1.5, 303.2452}, {kOrbitPluto, 1.5, 251.5066},
+      {kOrbitEarth, 0, 280.3796},     {kOrbitMercury, 0, 271.9060},
   };
   for (const Case& c : cases)
     EXPECT_NEAR(GeocentricLongitude(c.body, c.d, 0), c.want, 1e-4) << c.body << " d=" << c.d;
@@ -60,7 +61,7 @@ TEST(TrueAnomaly, ApsidesAndKeplersEquation) {
 
 TEST(PrecessionSinceJ2000, GeneralPrecessionInLongitude) {
   EXPECT_EQ(PrecessionSinceJ2000(kJ2000DayNumber), 0);
-  EXPECT_NEAR(PrecessionSinceJ2000(kJ2000DayNumber - 36525), -1.3967, 1e-4);  // 1900
+  EXPECT_NEAR(PrecessionSinceJ2000(kJ2000DayNumber - 36525), -1.3967, 1e-4);   // 1900
   EXPECT_NEAR(PrecessionSinceJ2000(kJ2000DayNumber + 18262.5), 0.6986, 1e-4);  // 2050
 }
 

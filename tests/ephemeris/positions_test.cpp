@@ -1,8 +1,8 @@
 #include "ephemeris/positions.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "ephemeris/angles.h"
 #include "ephemeris/chart_angles.h"
@@ -15,7 +15,10 @@ namespace solvane::ephemeris {
 namespace {
 
 TEST(ShortPosition, NineCharactersFromTheLongText) {
-  struct Case { const char* in; const char* want; };
+  struct Case {
+    const char* in;
+    const char* want;
+  };
   const Case cases[] = {
       {"5\xC2\xB0 7' 30\" Tau", "05 Tau 07"},
       {"15\xC2\xB0 45' 37\" Sag", "15 Sag 45"},
@@ -47,9 +50,15 @@ TEST(CalcPlanetPositions, London2000ElementsFromDayZero) {
   CalcChartAngles(s);
   const double a = std::fabs(s.AyanamsaOffset);
   const std::array<std::pair<int, const char*>, 9> want = {{
-      {kOrbitEarth, "18 Sag 03"}, {kOrbitMercury, "10 Sag 23"}, {kOrbitVenus, "09 Sco 32"},
-      {kOrbitMars, "05 Aqu 17"},  {kOrbitJupiter, "01 Ari 34"}, {kOrbitSaturn, "16 Ari 20"},
-      {kOrbitUranus, "21 Cap 00"}, {kOrbitNeptune, "09 Cap 23"}, {kOrbitPluto, "17 Sco 39"},
+      {kOrbitEarth, "18 Sag 03"},
+      {kOrbitMercury, "10 Sag 23"},
+      {kOrbitVenus, "09 Sco 32"},
+      {kOrbitMars, "05 Aqu 17"},
+      {kOrbitJupiter, "01 Ari 34"},
+      {kOrbitSaturn, "16 Ari 20"},
+      {kOrbitUranus, "21 Cap 00"},
+      {kOrbitNeptune, "09 Cap 23"},
+      {kOrbitPluto, "17 Sco 39"},
   }};
   for (const auto& [body, text] : want) {
     double x = GeocentricLongitude(body, 1.5, 0) - a;
@@ -73,8 +82,8 @@ TEST(RahuLongitude, KetuOppositeWithTheSameMinutes) {
 TEST(CalcPlanetPositions, EveryEntryCarriesASignAcrossTheYears) {
   for (int year = 1901; year <= 2050; year += 7) {
     for (int month : {1, 6, 11}) {
-      auto s = testing::StateFor(year, month, 28, 23, 59, -13, 0, 179, 59, true, 89, 59, true,
-                                 true);
+      auto s =
+          testing::StateFor(year, month, 28, 23, 59, -13, 0, 179, 59, true, 89, 59, true, true);
       CalcChartAngles(s);
       vedic::CalcVedicDetails(s);
       CalcPlanetPositions(s);

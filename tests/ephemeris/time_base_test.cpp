@@ -8,7 +8,10 @@ namespace solvane::ephemeris {
 namespace {
 
 TEST(JulianDayNumber, CalendarReformAndRangeEnds) {
-  struct Case { int month, day, year; double want; };
+  struct Case {
+    int month, day, year;
+    double want;
+  };
   const Case cases[] = {
       {1, 1, 2000, 2451545},    // J2000.0's civil date
       {12, 31, 1899, 2415020},  // the 1900-based centuries' day zero
@@ -20,7 +23,8 @@ TEST(JulianDayNumber, CalendarReformAndRangeEnds) {
       {3, 1, 1900, 2415080},    // 1900 is no leap year in the Gregorian calendar
   };
   for (const Case& c : cases)
-    EXPECT_EQ(JulianDayNumber(c.month, c.day, c.year), c.want) << c.year << '-' << c.month << '-' << c.day;
+    EXPECT_EQ(JulianDayNumber(c.month, c.day, c.year), c.want)
+        << c.year << '-' << c.month << '-' << c.day;
 }
 
 TEST(JulianCenturies1900, CountsFromNoonOfNewYearsEve1899) {
@@ -46,8 +50,12 @@ TEST(AyanamsaOffset, LahiriWithNutationNegated) {
 }
 
 TEST(AnglesUniversalTime, ZoneDirectionFollowsTheHemisphere) {
-  struct Case { bool east, dst; double want; };
-  const Case cases[] = {{true, false, 1.0}, {true, true, 0.0}, {false, false, 12.0}, {false, true, 11.0}};
+  struct Case {
+    bool east, dst;
+    double want;
+  };
+  const Case cases[] = {
+      {true, false, 1.0}, {true, true, 0.0}, {false, false, 12.0}, {false, true, 11.0}};
   for (const Case& c : cases) {
     auto s = testing::StateFor(1980, 8, 15, 6, 30, -5, -30, 77, 13, c.east, 28, 36, false, c.dst);
     EXPECT_DOUBLE_EQ(AnglesUniversalTime(s.birth).universal, c.want) << c.east << c.dst;
@@ -88,8 +96,8 @@ TEST(BirthUniversalHours, AgreesBitForBitWhereTheHemisphereRuleIsRight) {
       for (bool dst : {false, true}) {
         const int zm = zone < 0 ? -minutes : (zone > 0 ? minutes : 0);
         const bool east = zone < 0 || (zone == 0 && zm == 0);
-        auto s = testing::StateFor(1999, 3, 7, 17, 47, zone, zm, east ? 80 : 100, 7, east, 10,
-                                   0, false, dst);
+        auto s = testing::StateFor(1999, 3, 7, 17, 47, zone, zm, east ? 80 : 100, 7, east, 10, 0,
+                                   false, dst);
         EXPECT_EQ(BirthUniversalHours(s.birth, s.ZoneHours, s.ZoneMinutes),
                   AnglesUniversalTime(s.birth).universal)
             << zone << ':' << zm << " dst " << dst;
@@ -105,8 +113,8 @@ TEST(UniversalMoment, CalendarArithmetic) {
     CivilMoment want;
   };
   const Case cases[] = {
-      {2001, 3, 1, 1, 0, -5, 0, false, {2001, 2, 28, 20, 0}},   // back into February
-      {2000, 3, 1, 1, 0, -5, 0, false, {2000, 2, 29, 20, 0}},   // leap day
+      {2001, 3, 1, 1, 0, -5, 0, false, {2001, 2, 28, 20, 0}},    // back into February
+      {2000, 3, 1, 1, 0, -5, 0, false, {2000, 2, 29, 20, 0}},    // leap day
       {1999, 12, 31, 22, 0, 3, 30, false, {2000, 1, 1, 1, 30}},  // into the next year
       {1980, 8, 15, 6, 30, -5, -30, false, {1980, 8, 15, 1, 0}},
       {1980, 8, 15, 0, 30, 0, 0, true, {1980, 8, 14, 23, 30}},  // daylight saving: an hour back

@@ -14,19 +14,35 @@ Planets AllAt(const char* position) {
 }
 
 TEST(DegreeIndex, WholeDegreesAroundTheCircle) {
-  struct Case { const char* text; int want; };
+  struct Case {
+    const char* text;
+    int want;
+  };
   const Case cases[] = {
-      {"00 Ari 26", 1}, {"29 Ari 59", 30}, {"00 Tau 00", 31}, {"15 Leo 00", 136},
-      {"29 Pis 59", 360}, {"07 Sag", 248},
+      {"00 Ari 26", 1},
+      {"29 Ari 59", 30},
+      {"00 Tau 00", 31},
+      {"15 Leo 00", 136},
+      {"29 Pis 59", 360},
+      {"07 Sag", 248},
       // Texts that do not begin "DD Sgn" with DD 00..29 stand nowhere.
-      {"30 Ari 00", 0}, {"5 Ari 00", 0}, {"ab Ari 00", 0}, {"05 ari 00", 0}, {"05-Ari 00", 0},
-      {"05 Ar", 0}, {"", 0},
+      {"30 Ari 00", 0},
+      {"5 Ari 00", 0},
+      {"ab Ari 00", 0},
+      {"05 ari 00", 0},
+      {"05-Ari 00", 0},
+      {"05 Ar", 0},
+      {"", 0},
   };
   for (const Case& c : cases) EXPECT_EQ(DegreeIndex(c.text), c.want) << c.text;
 }
 
 TEST(PlaceInHouses, ThirtyDegreeHousesFromTheAscendantsDegree) {
-  struct Case { const char* ascendant; const char* planet; int house; };
+  struct Case {
+    const char* ascendant;
+    const char* planet;
+    int house;
+  };
   const Case cases[] = {
       {"00 Ari 10", "29 Ari 59", 1},  {"00 Ari 10", "00 Tau 00", 2},
       {"15 Leo 00", "15 Leo 59", 1},  {"15 Leo 00", "14 Leo 00", 12},
@@ -116,7 +132,8 @@ TEST(BuildHouseReport, EleventhAndTwelfthHouseHeadings) {
   BuildHouseReport("15 Ari 00", planets, sink);
   EXPECT_EQ(sink.pieces().front().text, "Sun In Eleventh House\r\n");
   bool mars_in_twelfth = false;
-  for (const auto& piece : sink.pieces()) mars_in_twelfth |= piece.text == "Mars In Twelfth House\r\n";
+  for (const auto& piece : sink.pieces())
+    mars_in_twelfth |= piece.text == "Mars In Twelfth House\r\n";
   EXPECT_TRUE(mars_in_twelfth);
 }
 

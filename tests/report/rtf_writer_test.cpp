@@ -539,7 +539,8 @@ std::string RunCommand(const std::string& command) {
 std::string Replace(std::string_view text, std::string_view from, std::string_view to) {
   std::string out;
   std::size_t start = 0;
-  for (std::size_t at = text.find(from); at != std::string_view::npos; at = text.find(from, start)) {
+  for (std::size_t at = text.find(from); at != std::string_view::npos;
+       at = text.find(from, start)) {
     out.append(text.substr(start, at - start));
     out.append(to);
     start = at + from.size();

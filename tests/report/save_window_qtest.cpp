@@ -1,9 +1,8 @@
 // The save/print window: the framed copy, saving it as RTF, printing it, and its links.
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
-#include <QTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -11,6 +10,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "report/rtf_check.h"
 #include "report/save_window.h"
@@ -141,7 +141,8 @@ class SaveWindowTest : public QObject {
     auto window = Window(missing);
     window->Save();
     QCOMPARE(messages_.shown.size(), 1u);
-    QVERIFY(messages_.shown[0].text.startsWith(QStringLiteral("The report could not be saved to ")));
+    QVERIFY(
+        messages_.shown[0].text.startsWith(QStringLiteral("The report could not be saved to ")));
     QVERIFY(messages_.shown[0].text.contains(QStringLiteral("report.rtf")));
     QCOMPARE(messages_.shown[0].icon, solvane::core::MessageIcon::kError);
     QVERIFY(!QFile::exists(missing));
@@ -235,7 +236,8 @@ class SaveWindowTest : public QObject {
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, over_link);
 
     // Away from the address a press opens nothing.
-    const QPoint away = box->cursorRect(QTextCursor(box->document()->firstBlock().next().next())).center();
+    const QPoint away =
+        box->cursorRect(QTextCursor(box->document()->firstBlock().next().next())).center();
     QTest::mouseClick(viewport, Qt::LeftButton, {}, away);
     QCOMPARE(opener_.opened.size(), 1);
   }

@@ -22,7 +22,8 @@ TEST(FindWebAddresses, WhereAddressesStartAndEnd) {
   };
   for (const Case& c : cases) {
     std::vector<std::u16string> got;
-    for (const LinkRange& r : FindWebAddresses(c.text)) got.push_back(c.text.substr(r.start, r.end - r.start));
+    for (const LinkRange& r : FindWebAddresses(c.text))
+      got.push_back(c.text.substr(r.start, r.end - r.start));
     EXPECT_EQ(got, c.want) << std::string(c.text.begin(), c.text.end());
   }
 }

@@ -1,7 +1,5 @@
 #include "retrogrades/retrogrades.h"
 
-#include "core/civil_date.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -12,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/civil_date.h"
 
 namespace solvane::retrogrades {
 namespace {

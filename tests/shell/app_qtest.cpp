@@ -20,8 +20,8 @@
 #include "entry/entry_window.h"
 #include "shell/app.h"
 #include "shell/exit_screen.h"
-#include "shell/main_window.h"
 #include "shell/fakes.h"
+#include "shell/main_window.h"
 
 using solvane::core::MessageIcon;
 using solvane::shell::App;
@@ -300,7 +300,8 @@ class AppTest : public QObject {
       if (stored_days_ago == -9999)
         settings.setValue("Settings/LastReminder", "not a date");
       else if (stored_days_ago != 9999)
-        settings.setValue("Settings/LastReminder", now.addDays(-stored_days_ago).toString(Qt::ISODate));
+        settings.setValue("Settings/LastReminder",
+                          now.addDays(-stored_days_ago).toString(Qt::ISODate));
     }
     auto s = Started(now);
     QCOMPARE(s->messages.shown.size(), reminded ? 1u : 0u);

@@ -30,16 +30,17 @@ TEST(CalcVedicDetails, ReferenceBirths) {
        "Libra (Thula)"},
       // U = -5.5: the date stays 15 August.
       {"Bombay 1947-08-15 00:00 IST",
-       testing::StateFor(1947, 8, 15, 0, 0, -5, -30, 72, 50, true, 18, 58, false, false),
-       93.987266, "3\xC2\xB0 59' 14\" Can", "Cancer (Kataka)"},
+       testing::StateFor(1947, 8, 15, 0, 0, -5, -30, 72, 50, true, 18, 58, false, false), 93.987266,
+       "3\xC2\xB0 59' 14\" Can", "Cancer (Kataka)"},
       {"New York 1976-07-04 14:30 EST, summer time",
-       testing::StateFor(1976, 7, 4, 14, 30, 5, 0, 74, 0, false, 40, 43, false, true),
-       169.901963, "19\xC2\xB0 54' 7\" Vir", "Virgo (Kanya)"},
+       testing::StateFor(1976, 7, 4, 14, 30, 5, 0, 74, 0, false, 40, 43, false, true), 169.901963,
+       "19\xC2\xB0 54' 7\" Vir", "Virgo (Kanya)"},
   };
   for (Case c : cases) {
     const core::BirthData& b = c.state.birth;
     const double ut = ephemeris::BirthUniversalHours(b, c.state.ZoneHours, c.state.ZoneMinutes);
-    const double t = (ephemeris::JulianDayNumber(b.Month, b.Day, b.Year) - 2451545 + ut / 24 - 0.5) / 36525;
+    const double t =
+        (ephemeris::JulianDayNumber(b.Month, b.Day, b.Year) - 2451545 + ut / 24 - 0.5) / 36525;
     EXPECT_NEAR(MoonTropicalLongitude(t) + AyanamsaOffset2000(t), c.sidereal, 1e-6) << c.what;
     CalcVedicDetails(c.state);
     EXPECT_EQ(c.state.MoonSiderealString, c.text) << c.what;

@@ -6,7 +6,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <cstdio>
 
 #include "cli/sample.h"
@@ -51,7 +50,8 @@ int main(int argc, char** argv) {
   SilentMessages messages;
   NoBrowser browser;
   solvane::shell::App solvane_app(messages, browser, [] { return nullptr; });
-  if (!solvane_app.Start(scratch.filePath("lock"), settings, QDateTime::currentDateTime())) return 1;
+  if (!solvane_app.Start(scratch.filePath("lock"), settings, QDateTime::currentDateTime()))
+    return 1;
 
   int failures = 0;
   QTimer::singleShot(100, [&] {

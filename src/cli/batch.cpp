@@ -36,7 +36,7 @@ BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_
       result.fatal = "the input has no header row (expected field names such as name,date,time)";
       return result;
     }
-    if (record.fields.size() == 1 && record.fields[0].empty()) continue;
+    if (record.error.empty() && record.fields.size() == 1 && record.fields[0].empty()) continue;
     if (!record.error.empty()) {
       result.fatal = "header on line " + std::to_string(record.line) + ": " + record.error;
       return result;

@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -109,6 +110,11 @@ void ListZones() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader that stops early (`| head`) ends the program the way it ends any filter: quietly, by
+  // SIGPIPE, with the shell's status 141. A parent that ignores SIGPIPE would pass that on and
+  // turn the closed pipe into an error message and status 1. Nothing is left half-done: report
+  // files are complete and renamed before the output that follows them is written.
+  std::signal(SIGPIPE, SIG_DFL);
   CLI::App app{
       "Casts a Vedic (sidereal) natal chart: the Moon sign, the Ascendant and Midheaven, and the\n"
       "positions of the Sun, Moon, planets and lunar nodes. Unset fields take the entry form's\n"

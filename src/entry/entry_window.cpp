@@ -306,7 +306,7 @@ void EntryWindow::LookUpPlace() {
   // A fresh search for every click; it answers nothing back into the form.
   if (std::unique_ptr<PlaceSearch> search = place_search_())
     search->Search(QString::fromStdString(std::get<std::string>(query)),
-                   Q(shell::kHomePageAddress));
+                   shell::AddressOf(shell::LinkTarget::HomePage));
 }
 
 bool EntryWindow::FilterKey(QLineEdit* box, QKeyEvent* key) {

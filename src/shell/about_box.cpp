@@ -16,11 +16,6 @@ constexpr int kIconSide = 96;  // logical pixels; QIcon renders the SVG at the s
 // Wide enough for the description to break into a handful of lines rather than a tall column.
 constexpr int kTextColumnChars = 52;
 
-QString HomePageAddress() {
-  return QString::fromUtf8(kHomePageAddress.data(),
-                           static_cast<qsizetype>(kHomePageAddress.size()));
-}
-
 QLabel* TextLabel(const QString& object_name, const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(object_name);
@@ -58,9 +53,10 @@ AboutBox::AboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent) {
                 this);
   description->setMinimumWidth(description->fontMetrics().averageCharWidth() * kTextColumnChars);
 
-  auto* home_page = new LinkLabel(QStringLiteral("lblHomePage"),
-                                  QStringLiteral("Click here to visit ") + HomePageAddress(),
-                                  LinkTarget::HomePage, opener, this);
+  auto* home_page =
+      new LinkLabel(QStringLiteral("lblHomePage"),
+                    QStringLiteral("Click here to visit ") + AddressOf(LinkTarget::HomePage),
+                    LinkTarget::HomePage, opener, this);
 
   QLabel* branding = TextLabel(
       QStringLiteral("Label3"),

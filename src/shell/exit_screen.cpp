@@ -18,11 +18,6 @@ namespace {
 constexpr int kIconSide = 64;
 constexpr int kTextColumnChars = 56;
 
-QString HomePageAddress() {
-  return QString::fromUtf8(kHomePageAddress.data(),
-                           static_cast<qsizetype>(kHomePageAddress.size()));
-}
-
 QLabel* TextLabel(const QString& object_name, const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(object_name);
@@ -42,7 +37,7 @@ QString RecommendationMailto() {
           "the twelve houses each planet stands and explains what that means. I "
           "thought you might like it too.\r\n\r\n"
           "You can get it from ") +
-      HomePageAddress() + QStringLiteral("\r\n");
+      AddressOf(LinkTarget::HomePage) + QStringLiteral("\r\n");
   return QStringLiteral("mailto:?subject=") +
          QString::fromLatin1(QUrl::toPercentEncoding(subject)) + QStringLiteral("&body=") +
          QString::fromLatin1(QUrl::toPercentEncoding(body));

@@ -50,8 +50,7 @@ LinkLabel::LinkLabel(const QString& object_name, const QString& text, LinkTarget
   setStyleSheet(
       QStringLiteral("QLabel { color: #1a4fa0; text-decoration: underline; }"
                      "QLabel:focus { outline: 1px dotted; }"));
-  const std::string_view address = LinkAddress(target);
-  setToolTip(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())));
+  setToolTip(AddressOf(target));
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {

@@ -10,15 +10,18 @@ namespace solvane::shell {
 // Registers the pictures compiled into the program (wheel, glyphs, icon); safe to call often.
 void EnsureResources();
 
+// The address of a link target as Qt text.
+inline QString AddressOf(LinkTarget target) {
+  const std::string_view address = LinkAddress(target);
+  return QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size()));
+}
+
 class UrlOpener {
  public:
   virtual ~UrlOpener() = default;
   // Failures are ignored: a page that cannot be opened changes nothing in the program.
   virtual void Open(const QString& address) = 0;
-  void Open(LinkTarget target) {
-    const std::string_view address = LinkAddress(target);
-    Open(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())));
-  }
+  void Open(LinkTarget target) { Open(AddressOf(target)); }
 };
 
 // QDesktopServices::openUrl.

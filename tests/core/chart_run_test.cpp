@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/sample.h"
 #include "test_births.h"
 
 namespace solvane::core {
@@ -30,17 +31,7 @@ TEST(RunChartCalculations, WholeChartOfTheReferenceBirths) {
     const char* rashi;
     std::array<const char*, 7> body_names;
   };
-  entry::BirthFormSnapshot delhi = testing::LondonForm();
-  delhi.cboYear = 1980 - entry::kFirstYear;
-  delhi.cboMonth = 7;
-  delhi.cboDate = 14;
-  delhi.cboHH = 6;
-  delhi.cboMM = 30;
-  delhi.cmbTimeZone = 34;
-  delhi.txtLonD = "77";
-  delhi.txtLonM = "13";
-  delhi.txtLatD = "28";
-  delhi.txtLatM = "36";
+  const entry::BirthFormSnapshot delhi = cli::SampleBirth();  // 15 August 1980, New Delhi
   const Case cases[] = {
       {"London 2000",
        testing::LondonForm(),

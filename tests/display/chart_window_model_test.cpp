@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/sample.h"
 #include "core/chart_run.h"
 #include "test_births.h"
 
@@ -144,17 +145,7 @@ TEST(RunChart, ChartWindowOfTheReferenceBirths) {
     const char* first_house;
     int first_glyph;
   };
-  entry::BirthFormSnapshot delhi = testing::LondonForm();
-  delhi.cboYear = 1980 - entry::kFirstYear;
-  delhi.cboMonth = 7;
-  delhi.cboDate = 14;
-  delhi.cboHH = 6;
-  delhi.cboMM = 30;
-  delhi.cmbTimeZone = 34;
-  delhi.txtLonD = "77";
-  delhi.txtLonM = "13";
-  delhi.txtLatD = "28";
-  delhi.txtLatM = "36";
+  const entry::BirthFormSnapshot delhi = cli::SampleBirth();  // 15 August 1980, New Delhi
   const Case cases[] = {
       {testing::LondonForm(), "Sagittarius", "Aries (Mesha)", "Libra (Thula)",
        "\r\nJupiter\r\nSaturn (R) \r\nAsc", 1},

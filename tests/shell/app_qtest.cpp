@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include "cli/sample.h"
 #include "display/chart_window.h"
 #include "entry/entry_window.h"
 #include "shell/app.h"
@@ -159,19 +160,7 @@ class AppTest : public QObject {
   void DelhiChart() {
     auto s = Started();
     auto* entry = s->app->Entry();
-    solvane::entry::BirthFormSnapshot form;
-    form.txtName = "DELHI";
-    form.cboMonth = 7;
-    form.cboDate = 14;
-    form.cboYear = 1980 - 1901;
-    form.cboHH = 6;
-    form.cboMM = 30;
-    form.cmbTimeZone = 34;
-    form.txtLonD = "77";
-    form.txtLonM = "13";
-    form.txtLatD = "28";
-    form.txtLatM = "36";
-    entry->FillForm(form);
+    entry->FillForm(solvane::cli::SampleBirth());  // 15 August 1980, 06:30 IST, New Delhi
     entry->Proceed();
     auto* chart = s->app->Main()->Chart();
     QCOMPARE(Label(chart, "lblLagna"), QStringLiteral("Leo (Simha)"));

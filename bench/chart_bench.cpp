@@ -6,6 +6,7 @@
 #include "cli/batch.h"
 #include "cli/sample.h"
 #include "core/chart_run.h"
+#include "entry/atlas.h"
 
 namespace {
 
@@ -49,6 +50,17 @@ void BM_BatchRows(benchmark::State& st) {
   st.SetItemsProcessed(st.iterations() * 1000);
 }
 BENCHMARK(BM_BatchRows)->Unit(benchmark::kMillisecond);
+
+// A lookup in the atlas once it is loaded (the first lookup, with the loading, is timed as a whole
+// process by the bench script).
+void BM_AtlasWarmLookup(benchmark::State& st) {
+  const entry::Atlas& atlas = entry::Atlas::BuiltIn();
+  for (auto _ : st) {
+    auto places = atlas.Find("Delhi", "", "India", 20);
+    benchmark::DoNotOptimize(places);
+  }
+}
+BENCHMARK(BM_AtlasWarmLookup)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

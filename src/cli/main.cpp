@@ -17,6 +17,7 @@
 #include "cli/batch.h"
 #include "cli/file_output.h"
 #include "cli/output.h"
+#include "cli/places.h"
 #include "cli/sample.h"
 #include "core/chart_run.h"
 #include "entry/time_zones.h"
@@ -158,6 +159,11 @@ int main(int argc, char** argv) {
       ->type_name("FILE");
   bool report_text = false;
   app.add_flag("--report-text", report_text, "add the house report as plain text to the output");
+  std::string find_place;
+  app.add_option("--find-place", find_place,
+                 "look a place up in the built-in atlas: \"CITY[, STATE][, COUNTRY]\"; prints "
+                 "its --lat and --lon")
+      ->type_name("PLACE");
   bool list_zones = false;
   app.add_flag("--list-zones", list_zones, "list the time zones with their positions");
 
@@ -172,6 +178,18 @@ int main(int argc, char** argv) {
     return kExitRefused;
   }
 
+  if (!find_place.empty()) {
+    const cli::PlaceQuery query = cli::ParsePlaceQuery(find_place);
+    const std::vector<entry::Place> places =
+        entry::Atlas::BuiltIn().Find(query.city, query.state, query.country, 10);
+    if (places.empty()) {
+      std::fprintf(stderr, "solvane-chart: no place called '%s' in the atlas\n",
+                   find_place.c_str());
+      return kExitRefused;
+    }
+    const std::string text = format == "json" ? cli::PlacesJson(places) : cli::PlacesText(places);
+    return WriteAll(stdout, text) && std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+  }
   if (list_zones) {
     ListZones();
     return kExitOk;

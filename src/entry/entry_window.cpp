@@ -304,9 +304,11 @@ void EntryWindow::LookUpPlace() {
   }
   if (!place_search_) return;
   // A fresh search for every click; it answers nothing back into the form.
-  if (std::unique_ptr<PlaceSearch> search = place_search_())
+  if (std::unique_ptr<PlaceSearch> search = place_search_()) {
+    search->SetPlace(this, txtMCity_->text(), txtMState_->text(), txtMCountry_->text());
     search->Search(QString::fromStdString(std::get<std::string>(query)),
                    shell::AddressOf(shell::LinkTarget::HomePage));
+  }
 }
 
 bool EntryWindow::FilterKey(QLineEdit* box, QKeyEvent* key) {

@@ -25,6 +25,10 @@ namespace solvane::entry {
 class PlaceSearch {
  public:
   virtual ~PlaceSearch() = default;
+  // Before Search(): the window asking and its place boxes as typed, for a search that shows a
+  // window of its own or wants the three apart. Others need not care.
+  virtual void SetPlace(QWidget* /*window*/, const QString& /*city*/, const QString& /*state*/,
+                        const QString& /*country*/) {}
   virtual void Search(const QString& query, const QString& home_page) = 0;
 };
 using PlaceSearchFactory = std::function<std::unique_ptr<PlaceSearch>()>;

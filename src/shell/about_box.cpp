@@ -68,6 +68,11 @@ AboutBox::AboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent) {
       new LinkLabel(QStringLiteral("lblCoBrand"), QStringLiteral("Click here for more details."),
                     LinkTarget::CoBrandPage, opener, this);
 
+  // The place lookup's atlas is GeoNames data under CC BY 4.0, which asks for this credit.
+  QLabel* attribution = TextLabel(
+      QStringLiteral("lblAttribution"),
+      QStringLiteral("Place data \u00A9 GeoNames (geonames.org), licensed under CC BY 4.0."), this);
+
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("cmdOK"));
   ok->setDefault(true);
@@ -82,6 +87,8 @@ AboutBox::AboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent) {
   text_column->addSpacing(title->fontMetrics().height() / 2);
   text_column->addWidget(branding);
   text_column->addWidget(co_brand);
+  text_column->addSpacing(title->fontMetrics().height() / 2);
+  text_column->addWidget(attribution);
   text_column->addStretch();
 
   auto* body = new QHBoxLayout;

@@ -9,6 +9,7 @@
 #include "cli/sample.h"
 #include "display/chart_window.h"
 #include "entry/entry_window.h"
+#include "entry/place_finder.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
 #include "shell/messages.h"
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
   solvane::shell::QtMessageService messages;
   solvane::shell::DesktopUrlOpener opener;
   solvane::shell::App solvane_app(messages, opener, [&opener] {
-    return std::make_unique<solvane::entry::WebPlaceSearch>(opener);
+    return std::make_unique<solvane::entry::AtlasPlaceSearch>(nullptr, opener);
   });
   // exit(), not quit(): quit() would first ask every window to close, and they answer that
   // with the exit screen.

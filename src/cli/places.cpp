@@ -1,0 +1,79 @@
+#include "cli/places.h"
+
+#include "cli/json_writer.h"
+
+namespace solvane::cli {
+namespace {
+
+std::string Trimmed(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return std::string(s);
+}
+
+std::string Where(const entry::Place& place) {
+  std::string where = place.name;
+  if (!place.division.empty()) where += ", " + place.division;
+  const std::string_view country = entry::CountryName(place.country_code);
+  where += ", ";
+  where += country.empty() ? std::string_view(place.country_code) : country;
+  return where;
+}
+
+}  // namespace
+
+PlaceQuery ParsePlaceQuery(std::string_view text) {
+  PlaceQuery query;
+  std::string* parts[] = {&query.city, &query.state, &query.country};
+  for (int i = 0; i < 3; ++i) {
+    const std::size_t comma = i < 2 ? text.find(',') : std::string_view::npos;
+    *parts[i] = Trimmed(text.substr(0, comma));
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  return query;
+}
+
+std::string PlacesText(const std::vector<entry::Place>& places) {
+  std::string out;
+  for (const entry::Place& place : places) {
+    out += Where(place);
+    out += "\n    --lat " + entry::FlagCoordinate(place.latitude, true) + " --lon " +
+           entry::FlagCoordinate(place.longitude, false) + "    (" +
+           entry::FormatCoordinate(place.latitude, true) + ", " +
+           entry::FormatCoordinate(place.longitude, false) + ")\n";
+  }
+  return out;
+}
+
+std::string PlacesJson(const std::vector<entry::Place>& places) {
+  std::string out;
+  JsonWriter json(out);
+  json.BeginArray();
+  for (const entry::Place& place : places) {
+    json.BeginObject();
+    json.Key("name");
+    json.String(place.name);
+    json.Key("division");
+    json.String(place.division);
+    json.Key("country_code");
+    json.String(place.country_code);
+    json.Key("country");
+    json.String(entry::CountryName(place.country_code));
+    json.Key("latitude");
+    json.Double(place.latitude);
+    json.Key("longitude");
+    json.Double(place.longitude);
+    json.Key("population");
+    json.Int(place.population);
+    json.Key("lat");
+    json.String(entry::FlagCoordinate(place.latitude, true));
+    json.Key("lon");
+    json.String(entry::FlagCoordinate(place.longitude, false));
+    json.EndObject();
+  }
+  json.EndArray();
+  return out + "\n";
+}
+
+}  // namespace solvane::cli

@@ -74,6 +74,7 @@ EntryWindow::EntryWindow(shell::MessageService& messages, shell::UrlOpener& open
   setWindowTitle(QStringLiteral("Solvane v1.15"));
   setCentralWidget(BuildForm());
   setMinimumWidth(560);
+  txtName_->setFocus();  // the form is filled top to bottom, starting with the name
   BuildMenus();
 }
 

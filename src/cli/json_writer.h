@@ -25,6 +25,20 @@ class JsonWriter {
   // Shortest text that reads back as the same double.
   void Double(double value);
 
+  // A member of the enclosing object: its key and value in one call.
+  void StringMember(std::string_view key, std::string_view text) {
+    Key(key);
+    String(text);
+  }
+  void IntMember(std::string_view key, long value) {
+    Key(key);
+    Int(value);
+  }
+  void DoubleMember(std::string_view key, double value) {
+    Key(key);
+    Double(value);
+  }
+
   template <typename Range>
   void StringArray(const Range& texts) {
     BeginArray();

@@ -58,8 +58,7 @@ void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
   const core::BirthData& b = state.birth;
   json.Key("BirthData");
   json.BeginObject();
-  json.Key("Name");
-  json.String(b.Name);
+  json.StringMember("Name", b.Name);
   const std::pair<const char*, std::int16_t> fields[] = {{"Month", b.Month},
                                                          {"Day", b.Day},
                                                          {"Year", b.Year},
@@ -75,25 +74,20 @@ void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
                                                          {"South", b.South},
                                                          {"DaylightSaving", b.DaylightSaving}};
   for (const auto& [key, value] : fields) {
-    json.Key(key);
-    json.Int(value);
+    json.IntMember(key, value);
   }
   json.EndObject();
 
-  json.Key("ZoneHours");
-  json.Int(state.ZoneHours);
-  json.Key("ZoneMinutes");
-  json.Int(state.ZoneMinutes);
-  json.Key("AyanamsaOffset");
-  json.Double(state.AyanamsaOffset);
+  json.IntMember("ZoneHours", state.ZoneHours);
+  json.IntMember("ZoneMinutes", state.ZoneMinutes);
+  json.DoubleMember("AyanamsaOffset", state.AyanamsaOffset);
   const std::pair<const char*, const std::string*> texts[] = {
       {"AscendantString", &state.AscendantString},
       {"MidheavenString", &state.MidheavenString},
       {"MoonSiderealString", &state.MoonSiderealString},
       {"RashiName", &state.RashiName}};
   for (const auto& [key, value] : texts) {
-    json.Key(key);
-    json.String(*value);
+    json.StringMember(key, *value);
   }
   json.Key("PositionStrings");
   json.StringArray(state.PositionStrings);
@@ -113,8 +107,7 @@ void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
       {"lblLagna", &window.lblLagna},
       {"lblRashi", &window.lblRashi}};
   for (const auto& [key, value] : labels) {
-    json.Key(key);
-    json.String(*value);
+    json.StringMember(key, *value);
   }
   json.Key("lblPlanet");
   json.StringArray(window.lblPlanet);
@@ -126,16 +119,14 @@ void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
   json.Key("ReportHouses");
   json.BeginObject();
   for (int k = 0; k < report::kPlanetCount; ++k) {
-    json.Key(kPlanetKeys[k]);
-    json.Int(window.report_houses.planet_house[k]);
+    json.IntMember(kPlanetKeys[k], window.report_houses.planet_house[k]);
   }
   json.EndObject();
   json.Key("ReportSections");
   json.BeginArray();
   for (const report::ReportSection& section : window.report_houses.sections) {
     json.BeginObject();
-    json.Key("house");
-    json.Int(section.house);
+    json.IntMember("house", section.house);
     json.Key("planets");
     json.BeginArray();
     for (const int k : section.planets) json.String(kPlanetKeys[k]);
@@ -149,10 +140,8 @@ std::string ErrorJsonLine(std::size_t line, std::string_view error) {
   std::string out;
   JsonWriter json(out);
   json.BeginObject();
-  json.Key("line");
-  json.Int(static_cast<long>(line));
-  json.Key("error");
-  json.String(error);
+  json.IntMember("line", static_cast<long>(line));
+  json.StringMember("error", error);
   json.EndObject();
   return out;
 }

@@ -52,24 +52,15 @@ std::string PlacesJson(const std::vector<entry::Place>& places) {
   json.BeginArray();
   for (const entry::Place& place : places) {
     json.BeginObject();
-    json.Key("name");
-    json.String(place.name);
-    json.Key("division");
-    json.String(place.division);
-    json.Key("country_code");
-    json.String(place.country_code);
-    json.Key("country");
-    json.String(entry::CountryName(place.country_code));
-    json.Key("latitude");
-    json.Double(place.latitude);
-    json.Key("longitude");
-    json.Double(place.longitude);
-    json.Key("population");
-    json.Int(place.population);
-    json.Key("lat");
-    json.String(entry::FlagCoordinate(place.latitude, true));
-    json.Key("lon");
-    json.String(entry::FlagCoordinate(place.longitude, false));
+    json.StringMember("name", place.name);
+    json.StringMember("division", place.division);
+    json.StringMember("country_code", place.country_code);
+    json.StringMember("country", entry::CountryName(place.country_code));
+    json.DoubleMember("latitude", place.latitude);
+    json.DoubleMember("longitude", place.longitude);
+    json.IntMember("population", place.population);
+    json.StringMember("lat", entry::FlagCoordinate(place.latitude, true));
+    json.StringMember("lon", entry::FlagCoordinate(place.longitude, false));
     json.EndObject();
   }
   json.EndArray();

@@ -1,6 +1,7 @@
 #include "shell/app.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -18,6 +19,7 @@ namespace solvane::shell {
 namespace {
 
 constexpr const char* kReminderKey = "Settings/LastReminder";
+constexpr qint64 kOwnerlessLockSeconds = 10;
 
 // The month names of the user's language for the date of birth.
 std::string LocaleMonthName(int month) {
@@ -47,7 +49,16 @@ bool App::Start(const QString& lock_path, QSettings& settings, const QDateTime& 
   lock_ = std::make_unique<QLockFile>(lock_path);
   // A running instance keeps its lock however long it runs; a dead one's lock is taken over.
   lock_->setStaleLockTime(0);
-  if (!lock_->tryLock(0)) {
+  bool locked = lock_->tryLock(0);
+  if (!locked && lock_->error() == QLockFile::LockFailedError &&
+      !lock_->getLockInfo(nullptr, nullptr, nullptr)) {
+    // A lock file naming no owner is what an instance killed between creating the file and
+    // writing its id leaves behind. Once it is older than any start-up takes, take it over.
+    const QFileInfo file(lock_path);
+    if (file.lastModified().secsTo(now) > kOwnerlessLockSeconds && lock_->removeStaleLockFile())
+      locked = lock_->tryLock(0);
+  }
+  if (!locked) {
     if (lock_->error() == QLockFile::LockFailedError) {
       messages_.Show(nullptr, QStringLiteral("Application is already running"),
                      core::MessageIcon::kInformation);

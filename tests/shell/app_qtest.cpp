@@ -347,6 +347,28 @@ class AppTest : public QObject {
     QVERIFY(s->messages.shown.empty());
   }
 
+  void LockWithoutAnOwner() {
+    // What an instance killed before writing its id leaves: an empty lock file. A fresh one may
+    // belong to an instance that is starting right now; an old one is taken over.
+    const QString path = dir_.filePath("solvane.lock");
+    for (const bool old : {false, true}) {
+      QFile lock(path);
+      QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      lock.close();
+      const QDateTime now = QDateTime::currentDateTime();
+      if (old) {
+        QVERIFY(lock.open(QIODevice::ReadWrite));
+        QVERIFY(lock.setFileTime(now.addSecs(-60), QFileDevice::FileModificationTime));
+        lock.close();
+      }
+      auto s = Started(now);
+      QCOMPARE(bool(s), old);
+      if (s) QVERIFY(s->messages.shown.empty());
+      s.reset();  // releases the lock it holds
+      QFile::remove(path);
+    }
+  }
+
   void ExitFromEitherWindowShowsTheExitScreen() {
     auto s = Started();
     QSignalSpy finished(s->app.get(), &App::Finished);

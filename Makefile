@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CHART := build/default/solvane-chart
 
-.PHONY: all deps build build-asan run test test-default test-asan bench screenshots package format clean
+.PHONY: all deps build build-asan run test test-default test-asan bench screenshots package fuzz format clean
 
 all: build
 
@@ -45,6 +45,12 @@ screenshots: build
 # A Debian package of both programs: build/default/solvane_<version>_<arch>.deb
 package: build
 	@cd build/default && cpack -G DEB
+
+# libFuzzer over every input path, with ASan and UBSan. FUZZ_SECONDS per target (60),
+# FUZZ_TARGETS, FUZZ_RUNS; FUZZ_MERGE=1 keeps new inputs in tests/fuzz/corpus.
+fuzz:
+	@SOLVANE_WITH_FUZZ=1 scripts/install-deps
+	@scripts/fuzz
 
 format:
 	@clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp')

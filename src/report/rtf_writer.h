@@ -24,8 +24,8 @@ class RtfWriter final : public RichTextSink {
   void SetBold(bool bold) override;
   void SetColour(Rgb colour) override;
   // Malformed UTF-8 becomes U+FFFD. "\r\n", a lone "\n" and a lone "\r" each end a paragraph, also
-  // when the "\r" and the "\n" arrive in consecutive calls; control characters other than TAB are
-  // dropped.
+  // when the "\r" and the "\n" arrive in consecutive calls; C0 control characters other than TAB,
+  // and DEL, are dropped.
   void Insert(std::string_view utf8) override;
 
   // The complete document so far. Inserting afterwards continues it.

@@ -75,7 +75,10 @@ BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_
       // Each row is a chart of its own: nothing carries over from the row before.
       state = core::ChartState{};
       window = display::ChartWindowModel{};
-      if (const auto refusal = core::RunChart(form, display::EnglishMonthName, state, window))
+      const auto report_text = options.report_folder.empty() ? core::ReportText::kPlacementOnly
+                                                             : core::ReportText::kWrite;
+      if (const auto refusal =
+              core::RunChart(form, display::EnglishMonthName, state, window, report_text))
         error = refusal->message.text;
     }
     if (!error.empty()) {

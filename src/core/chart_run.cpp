@@ -25,14 +25,16 @@ void CalculateChart(ChartState& state) {
 
 std::optional<entry::Refusal> RunChart(const entry::BirthFormSnapshot& form,
                                        const display::MonthNameProvider& month_name,
-                                       ChartState& state, display::ChartWindowModel& window) {
+                                       ChartState& state, display::ChartWindowModel& window,
+                                       ReportText report_text) {
   if (auto refusal = RunChartCalculations(form, state)) return refusal;
-  PresentChart(state, form, month_name, window);
+  PresentChart(state, form, month_name, window, report_text);
   return std::nullopt;
 }
 
 void PresentChart(const ChartState& state, const entry::BirthFormSnapshot& form,
-                  const display::MonthNameProvider& month_name, display::ChartWindowModel& window) {
+                  const display::MonthNameProvider& month_name, display::ChartWindowModel& window,
+                  ReportText report_text) {
   display::FillPositionsPanel(state, window);
   display::ClearSignBoxes(window);
   display::FillBirthDetails(state, form, month_name, window);
@@ -40,9 +42,15 @@ void PresentChart(const ChartState& state, const entry::BirthFormSnapshot& form,
   // The report reads the planets from the positions table just filled.
   std::array<std::string, report::kPlanetCount> planets;
   for (int k = 0; k < report::kPlanetCount; ++k) planets[k] = window.lblPlanet[k];
-  report::RecordingSink sink;
-  window.report_houses = report::BuildHouseReport(state.PositionStrings[kAscendant], planets, sink);
-  window.RTBHouseDesc = sink.pieces();
+  if (report_text == ReportText::kWrite) {
+    report::RecordingSink sink;
+    window.report_houses =
+        report::BuildHouseReport(state.PositionStrings[kAscendant], planets, sink);
+    window.RTBHouseDesc = sink.TakePieces();
+  } else {
+    window.report_houses = report::PlaceInHouses(state.PositionStrings[kAscendant], planets);
+    window.RTBHouseDesc.clear();
+  }
   display::ArrangeHouseWheel(state, window);
 }
 

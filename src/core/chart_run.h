@@ -18,13 +18,19 @@ std::optional<entry::Refusal> RunChartCalculations(const entry::BirthFormSnapsho
 // The calculations alone, on a birth and zone offset already in `state`.
 void CalculateChart(ChartState& state);
 
+// Whether a run writes the house report's text or only places the planets in its houses (a batch
+// that saves no reports has no use for the text).
+enum class ReportText { kWrite, kPlacementOnly };
+
 // A whole chart: the calculations, then the chart window of a computed `state`: the positions
 // table and signs, the sign boxes, the birth details, the bodies in their signs, the house report
 // and the wheel, in that order. `window` should be freshly made, as the window is for every chart.
 std::optional<entry::Refusal> RunChart(const entry::BirthFormSnapshot& form,
                                        const display::MonthNameProvider& month_name,
-                                       ChartState& state, display::ChartWindowModel& window);
+                                       ChartState& state, display::ChartWindowModel& window,
+                                       ReportText report_text = ReportText::kWrite);
 void PresentChart(const ChartState& state, const entry::BirthFormSnapshot& form,
-                  const display::MonthNameProvider& month_name, display::ChartWindowModel& window);
+                  const display::MonthNameProvider& month_name, display::ChartWindowModel& window,
+                  ReportText report_text = ReportText::kWrite);
 
 }  // namespace solvane::core

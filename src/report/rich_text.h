@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "report/report_texts.h"
@@ -50,6 +51,8 @@ class RecordingSink final : public RichTextSink {
     pieces_.push_back({bold_, colour_, std::string(text)});
   }
   const std::vector<RichTextPiece>& pieces() const { return pieces_; }
+  // Hands the pieces over and starts again empty.
+  std::vector<RichTextPiece> TakePieces() { return std::exchange(pieces_, {}); }
 
  private:
   bool bold_ = false;

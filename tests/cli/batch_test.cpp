@@ -36,6 +36,9 @@ TEST(RunBatch, RowsInOrderWithErrorsInPlace) {
   EXPECT_EQ(o.lines[0]["line"], 2);
   EXPECT_EQ(o.lines[0]["PositionStrings"][0], "16 Sag 31");
   EXPECT_EQ(o.lines[0]["BirthData"]["Name"], "TEST");
+  // Without a report folder the report's text is not written, but its houses still are.
+  EXPECT_EQ(o.lines[0]["ReportHouses"]["Jupiter"], 1);
+  EXPECT_EQ(o.lines[0]["ReportSections"][0]["planets"][1], "Saturn");
   EXPECT_EQ(o.lines[1]["line"], 3);
   EXPECT_EQ(o.lines[1]["error"], "Please Enter Correct Date Or Month!");
   EXPECT_EQ(o.lines[2]["line"], 5);

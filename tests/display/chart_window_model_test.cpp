@@ -164,5 +164,17 @@ TEST(RunChart, ChartWindowOfTheReferenceBirths) {
   }
 }
 
+TEST(RunChart, PlacementWithoutTheReportText) {
+  core::ChartState state;
+  ChartWindowModel full, placed;
+  ASSERT_FALSE(core::RunChart(testing::LondonForm(), EnglishMonthName, state, full));
+  ASSERT_FALSE(core::RunChart(testing::LondonForm(), EnglishMonthName, state, placed,
+                              core::ReportText::kPlacementOnly));
+  EXPECT_TRUE(placed.RTBHouseDesc.empty());
+  EXPECT_EQ(placed.report_houses.planet_house, full.report_houses.planet_house);
+  EXPECT_EQ(placed.report_houses.sections.size(), full.report_houses.sections.size());
+  EXPECT_EQ(placed.lblNatal, full.lblNatal);
+}
+
 }  // namespace
 }  // namespace solvane::display

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "cli/batch.h"
-#include "cli/sample.h"
-#include "core/chart_run.h"
+#include "entry/sample.h"
+#include "run/chart_run.h"
 #include "entry/atlas.h"
 
 namespace {
@@ -14,10 +14,10 @@ using namespace solvane;
 
 // The calculation steps from a valid form: store the birth, angles, Moon, positions, retrogrades.
 void BM_ChartCalculations(benchmark::State& st) {
-  const entry::BirthFormSnapshot form = cli::SampleBirth();
+  const entry::BirthFormSnapshot form = entry::SampleBirth();
   core::ChartState state;
   for (auto _ : st) {
-    auto refusal = core::RunChartCalculations(form, state);
+    auto refusal = run::RunChartCalculations(form, state);
     benchmark::DoNotOptimize(refusal);
     benchmark::DoNotOptimize(state.PositionStrings);
   }

@@ -16,7 +16,7 @@ set_source_files_properties(src/entry/atlas_data.S PROPERTIES
   OBJECT_DEPENDS ${SOLVANE_ATLAS_FILE}
   COMPILE_DEFINITIONS "SOLVANE_ATLAS_FILE=\"${SOLVANE_ATLAS_FILE}\"")
 
-target_link_libraries(solvane_cli PUBLIC solvane_atlas)
+target_link_libraries(solvane_model PUBLIC solvane_atlas)
 
 if(TARGET solvane_desktop)
   target_sources(solvane_desktop PRIVATE src/entry/place_finder.cpp src/entry/place_finder.h)

@@ -7,7 +7,7 @@
 #include "cli/csv.h"
 #include "cli/file_output.h"
 #include "cli/output.h"
-#include "core/chart_run.h"
+#include "run/chart_run.h"
 #include "report/house_report.h"
 
 namespace solvane::cli {
@@ -75,10 +75,10 @@ BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_
       // Each row is a chart of its own: nothing carries over from the row before.
       state = core::ChartState{};
       window = display::ChartWindowModel{};
-      const auto report_text = options.report_folder.empty() ? core::ReportText::kPlacementOnly
-                                                             : core::ReportText::kWrite;
+      const auto report_text = options.report_folder.empty() ? run::ReportText::kPlacementOnly
+                                                             : run::ReportText::kWrite;
       if (const auto refusal =
-              core::RunChart(form, display::EnglishMonthName, state, window, report_text))
+              run::RunChart(form, display::EnglishMonthName, state, window, report_text))
         error = refusal->message.text;
     }
     if (!error.empty()) {

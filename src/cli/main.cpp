@@ -18,8 +18,8 @@
 #include "cli/file_output.h"
 #include "cli/output.h"
 #include "cli/places.h"
-#include "cli/sample.h"
-#include "core/chart_run.h"
+#include "entry/sample.h"
+#include "run/chart_run.h"
 #include "entry/time_zones.h"
 #include "report/house_report.h"
 
@@ -214,7 +214,7 @@ int main(int argc, char** argv) {
     return RunBatchCommand(batch, cli::BatchOptions{report_path});
   }
 
-  entry::BirthFormSnapshot form = sample ? cli::SampleBirth() : entry::BirthFormSnapshot{};
+  entry::BirthFormSnapshot form = sample ? entry::SampleBirth() : entry::BirthFormSnapshot{};
   for (const auto& [name, value] : fields) {
     if (const std::string error = cli::ApplyField(name, value, form); !error.empty()) {
       std::fprintf(stderr, "solvane-chart: --%s: %s\n%s\n", name.c_str(), error.c_str(), kUsage);
@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
 
   core::ChartState state;
   display::ChartWindowModel window;
-  if (const auto refusal = core::RunChart(form, display::EnglishMonthName, state, window)) {
+  if (const auto refusal = run::RunChart(form, display::EnglishMonthName, state, window)) {
     std::fprintf(stderr, "solvane-chart: %s\n", refusal->message.text.c_str());
     return kExitRefused;
   }

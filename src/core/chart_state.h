@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/birth_data.h"
 
@@ -29,9 +30,14 @@ enum Body : int {
 inline constexpr int kPositionCount = 14;
 inline constexpr int kWheelBodyCount = 7;  // Sun..Saturn carry labels on the wheel
 
-// Plain labels of the wheel's bodies, before any retrograde mark.
-inline constexpr std::array<const char*, kWheelBodyCount> kPlainBodyNames = {
-    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn"};
+// English names of the positions, indexed by `Body`; the first seven are also the wheel's plain
+// labels, before any retrograde mark.
+inline constexpr std::array<std::string_view, kPositionCount> kBodyNames = {
+    "Sun",    "Moon",    "Mercury", "Venus",     "Mars",      "Jupiter", "Saturn",
+    "Uranus", "Neptune", "Pluto",   "Ascendant", "Midheaven", "Rahu",    "Ketu"};
+// Short names as Indian charts write them ("Su", "Mo", ... "Asc").
+inline constexpr std::array<std::string_view, kPositionCount> kBodyCodes = {
+    "Su", "Mo", "Me", "Ve", "Ma", "Ju", "Sa", "Ur", "Ne", "Pl", "Asc", "MC", "Ra", "Ke"};
 
 struct ChartState {
   BirthData birth;

@@ -76,7 +76,7 @@ ChartWindow::ChartWindow(const ChartWindowModel& model, shell::UrlOpener& opener
   right->addWidget(report_box_, 1);
   right->addWidget(new shell::LinkLabel(QStringLiteral("Label7"),
                                         QStringLiteral("More about Solvane on our web site"),
-                                        shell::LinkTarget::HomePage, opener));
+                                        report::LinkTarget::HomePage, opener));
   columns->addLayout(right, 1);
 }
 

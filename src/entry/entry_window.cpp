@@ -86,7 +86,7 @@ QWidget* EntryWindow::BuildForm() {
 
   layout->addWidget(new shell::LinkLabel(QStringLiteral("Label61"),
                                          QStringLiteral("Solvane - Vedic birth chart and houses"),
-                                         shell::LinkTarget::HomePage, opener_));
+                                         report::LinkTarget::HomePage, opener_));
   auto* about = new QLabel(QStringLiteral(
       "Solvane shows the positions of the planets in the twelve houses in your natal chart. The "
       "distribution of the planets in the different houses play an important role in "
@@ -203,10 +203,10 @@ QWidget* EntryWindow::BuildForm() {
   auto* promos = new QHBoxLayout;
   auto* cobrand = new shell::LinkLabel(QStringLiteral("lblCobrand"),
                                        QStringLiteral("Get Solvane with your name on it"),
-                                       shell::LinkTarget::CoBrandPage, opener_);
+                                       report::LinkTarget::CoBrandPage, opener_);
   auto* full_brand = new shell::LinkLabel(QStringLiteral("lblFullBrand"),
                                           QStringLiteral("Sell Solvane as your own program"),
-                                          shell::LinkTarget::FullBrandPage, opener_);
+                                          report::LinkTarget::FullBrandPage, opener_);
   for (shell::LinkLabel* link : {cobrand, full_brand}) link->setWordWrap(false);
   promos->addWidget(cobrand);
   promos->addStretch();
@@ -308,7 +308,7 @@ void EntryWindow::LookUpPlace() {
   if (std::unique_ptr<PlaceSearch> search = place_search_()) {
     search->SetPlace(this, txtMCity_->text(), txtMState_->text(), txtMCountry_->text());
     search->Search(QString::fromStdString(std::get<std::string>(query)),
-                   shell::AddressOf(shell::LinkTarget::HomePage));
+                   shell::AddressOf(report::LinkTarget::HomePage));
   }
 }
 

@@ -60,7 +60,7 @@ SaveWindow::SaveWindow(const std::string& report_plain_text, shell::MessageServi
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new shell::LinkLabel(QStringLiteral("Label1"),
                                          QStringLiteral("Solvane - Vedic astrology for everyone"),
-                                         shell::LinkTarget::HomePage, opener));
+                                         report::LinkTarget::HomePage, opener));
   rtb_ = new QTextEdit;
   rtb_->setObjectName(QStringLiteral("RTB"));
   rtb_->setReadOnly(true);
@@ -77,10 +77,10 @@ SaveWindow::SaveWindow(const std::string& report_plain_text, shell::MessageServi
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(new shell::LinkLabel(QStringLiteral("Label14"),
                                           QStringLiteral("Visit our web site"),
-                                          shell::LinkTarget::HomePage, opener));
+                                          report::LinkTarget::HomePage, opener));
   buttons->addWidget(new shell::LinkLabel(QStringLiteral("Label2"),
                                           QStringLiteral("Your own branded edition"),
-                                          shell::LinkTarget::FullBrandPage, opener));
+                                          report::LinkTarget::FullBrandPage, opener));
   buttons->addStretch();
   auto* save = new QPushButton(QStringLiteral("&Save"));
   save->setObjectName(QStringLiteral("cmdSave"));

@@ -107,7 +107,7 @@ void MarkRetrogrades(core::ChartState& state) {
   };
 
   // Start from the plain labels so that an earlier chart's marks never survive.
-  for (int i = 0; i < core::kWheelBodyCount; ++i) state.BodyNames[i] = core::kPlainBodyNames[i];
+  for (int i = 0; i < core::kWheelBodyCount; ++i) state.BodyNames[i] = std::string(core::kBodyNames[i]);
   const core::BirthData& birth = state.birth;
   for (const Marked& marked : kMarked) {
     if (IsRetrograde(marked.planet, birth.Month, birth.Day, birth.Year)) {

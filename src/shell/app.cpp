@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "core/chart_run.h"
+#include "run/chart_run.h"
 #include "display/chart_window.h"
 #include "report/house_report.h"
 #include "report/save_window.h"
@@ -96,7 +96,7 @@ void App::RemindAboutUpdates(QSettings& settings, const QDateTime& now) {
 
 std::optional<entry::Refusal> App::Proceed(const entry::BirthFormSnapshot& form) {
   display::ChartWindowModel model;
-  if (auto refusal = core::RunChart(form, LocaleMonthName, state_, model)) return refusal;
+  if (auto refusal = run::RunChart(form, LocaleMonthName, state_, model)) return refusal;
   report_text_ = report::PlainText(model.RTBHouseDesc);
   // A fresh main window and chart window for every chart.
   main_ = std::make_unique<MainWindow>(model, opener_);

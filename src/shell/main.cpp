@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "cli/sample.h"
+#include "entry/sample.h"
 #include "display/chart_window.h"
 #include "entry/entry_window.h"
 #include "entry/place_finder.h"
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     probe = std::make_unique<FirstPaint>(solvane_app.Entry(), "entry form", clock, true);
   if (time_chart) {
     QTimer::singleShot(0, [&] {
-      solvane_app.Entry()->FillForm(solvane::cli::SampleBirth());
+      solvane_app.Entry()->FillForm(solvane::entry::SampleBirth());
       clock.restart();
       solvane_app.Entry()->Proceed();
       if (solvane_app.Main())

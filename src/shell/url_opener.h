@@ -3,9 +3,13 @@
 
 #include <QString>
 
-#include "shell/links.h"
+#include "report/links.h"
 
 namespace solvane::shell {
+
+using report::kHomePageAddress;
+using report::LinkAddress;
+using report::LinkTarget;
 
 // Registers the pictures compiled into the program (wheel, glyphs, icon); safe to call often.
 void EnsureResources();

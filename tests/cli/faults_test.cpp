@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "cli/file_output.h"
-#include "cli/sample.h"
-#include "core/chart_run.h"
+#include "entry/sample.h"
+#include "run/chart_run.h"
 #include "report/house_report.h"
 
 namespace {
@@ -134,7 +134,7 @@ TEST_F(Faults, ReportIntoAFolderThatIsNotThereLeavesNothing) {
 TEST_F(Faults, ReportWriteFailingPartWayKeepsTheOldFile) {
   solvane::core::ChartState state;
   solvane::display::ChartWindowModel window;
-  ASSERT_FALSE(solvane::core::RunChart(solvane::cli::SampleBirth(),
+  ASSERT_FALSE(solvane::run::RunChart(solvane::entry::SampleBirth(),
                                        solvane::display::EnglishMonthName, state, window));
   const std::string rtf =
       solvane::report::FramedReportRtf(solvane::report::PlainText(window.RTBHouseDesc));

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/sample.h"
-#include "core/chart_run.h"
+#include "entry/sample.h"
+#include "run/chart_run.h"
 #include "test_births.h"
 
 namespace solvane::display {
@@ -14,7 +14,7 @@ core::ChartState WithSigns(const std::array<const char*, 7>& bodies, const char*
   core::ChartState s;
   for (int i = 0; i < 7; ++i) {
     s.PositionStrings[i] = std::string("12 ") + bodies[i] + " 34";
-    s.BodyNames[i] = core::kPlainBodyNames[i];
+    s.BodyNames[i] = std::string(core::kBodyNames[i]);
   }
   s.PositionStrings[core::kAscendant] = std::string("03 ") + ascendant + " 00";
   return s;
@@ -145,7 +145,7 @@ TEST(RunChart, ChartWindowOfTheReferenceBirths) {
     const char* first_house;
     int first_glyph;
   };
-  const entry::BirthFormSnapshot delhi = cli::SampleBirth();  // 15 August 1980, New Delhi
+  const entry::BirthFormSnapshot delhi = entry::SampleBirth();  // 15 August 1980, New Delhi
   const Case cases[] = {
       {testing::LondonForm(), "Sagittarius", "Aries (Mesha)", "Libra (Thula)",
        "\r\nJupiter\r\nSaturn (R) \r\nAsc", 1},
@@ -154,7 +154,7 @@ TEST(RunChart, ChartWindowOfTheReferenceBirths) {
   for (const Case& c : cases) {
     core::ChartState state;
     ChartWindowModel window;
-    ASSERT_FALSE(core::RunChart(c.form, EnglishMonthName, state, window));
+    ASSERT_FALSE(run::RunChart(c.form, EnglishMonthName, state, window));
     EXPECT_EQ(window.lblSunSign, c.sun_sign);
     EXPECT_EQ(window.lblLagna, c.lagna);
     EXPECT_EQ(window.lblRashi, c.rashi);
@@ -167,9 +167,9 @@ TEST(RunChart, ChartWindowOfTheReferenceBirths) {
 TEST(RunChart, PlacementWithoutTheReportText) {
   core::ChartState state;
   ChartWindowModel full, placed;
-  ASSERT_FALSE(core::RunChart(testing::LondonForm(), EnglishMonthName, state, full));
-  ASSERT_FALSE(core::RunChart(testing::LondonForm(), EnglishMonthName, state, placed,
-                              core::ReportText::kPlacementOnly));
+  ASSERT_FALSE(run::RunChart(testing::LondonForm(), EnglishMonthName, state, full));
+  ASSERT_FALSE(run::RunChart(testing::LondonForm(), EnglishMonthName, state, placed,
+                              run::ReportText::kPlacementOnly));
   EXPECT_TRUE(placed.RTBHouseDesc.empty());
   EXPECT_EQ(placed.report_houses.planet_house, full.report_houses.planet_house);
   EXPECT_EQ(placed.report_houses.sections.size(), full.report_houses.sections.size());

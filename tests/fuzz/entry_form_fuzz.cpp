@@ -10,7 +10,7 @@
 
 #include "cli/json_writer.h"
 #include "cli/output.h"
-#include "core/chart_run.h"
+#include "run/chart_run.h"
 #include "entry/form_rules.h"
 #include "entry/time_zones.h"
 #include "fuzz/fuzz_support.h"
@@ -82,7 +82,7 @@ struct Previous {
     form.txtLonM = "13";
     form.txtLatD = "28";
     form.txtLatM = "36";
-    FUZZ_CHECK(!core::RunChart(form, display::EnglishMonthName, state, window),
+    FUZZ_CHECK(!solvane::run::RunChart(form, display::EnglishMonthName, state, window),
                "the ordinary birth is refused");
   }
 };
@@ -160,7 +160,7 @@ void CheckChart(const entry::BirthFormSnapshot& form, const core::ChartState& st
                  rahu.substr(0, 2) == ketu.substr(0, 2) && rahu.substr(7) == ketu.substr(7),
              "Rahu %s and Ketu %s are not opposite", rahu.c_str(), ketu.c_str());
   for (int i = 0; i < core::kWheelBodyCount; ++i) {
-    const std::string plain = core::kPlainBodyNames[i];
+    const std::string plain = std::string(core::kBodyNames[i]);
     const bool retrograde = state.BodyNames[i] == plain + " (R) ";
     FUZZ_CHECK(state.BodyNames[i] == plain || retrograde, "body name '%s'",
                state.BodyNames[i].c_str());
@@ -217,7 +217,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The state carries the previous chart; the window is made afresh for every run.
   core::ChartState state = previous.state;
   display::ChartWindowModel window;
-  if (const auto refusal = core::RunChart(form, display::EnglishMonthName, state, window)) {
+  if (const auto refusal = solvane::run::RunChart(form, display::EnglishMonthName, state, window)) {
     CheckRefused(*refusal, state, window, previous);
   } else {
     CheckChart(form, state, window);

@@ -30,7 +30,7 @@ core::ChartState ChartBornOn(int month, int day, int year, int hour, int minute)
 
 std::array<std::string, core::kWheelBodyCount> LabelsMarking(const std::vector<int>& marked) {
   std::array<std::string, core::kWheelBodyCount> labels;
-  for (int i = 0; i < core::kWheelBodyCount; ++i) labels[i] = core::kPlainBodyNames[i];
+  for (int i = 0; i < core::kWheelBodyCount; ++i) labels[i] = std::string(core::kBodyNames[i]);
   for (int body : marked) labels[body] += " (R) ";
   return labels;
 }

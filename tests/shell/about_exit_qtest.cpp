@@ -11,7 +11,7 @@
 
 #include "shell/about_box.h"
 #include "shell/exit_screen.h"
-#include "shell/links.h"
+#include "report/links.h"
 #include "shell/url_opener.h"
 
 namespace solvane::shell {

@@ -16,7 +16,7 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "cli/sample.h"
+#include "entry/sample.h"
 #include "display/chart_window.h"
 #include "entry/entry_window.h"
 #include "shell/app.h"
@@ -160,7 +160,7 @@ class AppTest : public QObject {
   void DelhiChart() {
     auto s = Started();
     auto* entry = s->app->Entry();
-    entry->FillForm(solvane::cli::SampleBirth());  // 15 August 1980, 06:30 IST, New Delhi
+    entry->FillForm(solvane::entry::SampleBirth());  // 15 August 1980, 06:30 IST, New Delhi
     entry->Proceed();
     auto* chart = s->app->Main()->Chart();
     QCOMPARE(Label(chart, "lblLagna"), QStringLiteral("Leo (Simha)"));

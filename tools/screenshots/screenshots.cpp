@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "cli/sample.h"
+#include "entry/sample.h"
 #include "entry/entry_window.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   int failures = 0;
   QTimer::singleShot(100, [&] {
     auto* entry = solvane_app.Entry();
-    entry->FillForm(solvane::cli::SampleBirth());
+    entry->FillForm(solvane::entry::SampleBirth());
     entry->adjustSize();
     failures += !Save(entry, folder + "/entry-form" + suffix + ".png");
     entry->Proceed();

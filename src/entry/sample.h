@@ -3,9 +3,9 @@
 
 #include "entry/form_rules.h"
 
-namespace solvane::cli {
+namespace solvane::entry {
 
 // 15 August 1980, 06:30 Indian time, New Delhi (28° 36' N, 77° 13' E).
 entry::BirthFormSnapshot SampleBirth();
 
-}  // namespace solvane::cli
+}  // namespace solvane::entry

@@ -1,6 +1,6 @@
-#include "cli/sample.h"
+#include "entry/sample.h"
 
-namespace solvane::cli {
+namespace solvane::entry {
 
 entry::BirthFormSnapshot SampleBirth() {
   entry::BirthFormSnapshot form;
@@ -23,4 +23,4 @@ entry::BirthFormSnapshot SampleBirth() {
   return form;
 }
 
-}  // namespace solvane::cli
+}  // namespace solvane::entry

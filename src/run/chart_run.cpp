@@ -1,4 +1,4 @@
-#include "core/chart_run.h"
+#include "run/chart_run.h"
 
 #include "ephemeris/chart_angles.h"
 #include "ephemeris/positions.h"
@@ -6,17 +6,17 @@
 #include "retrogrades/retrogrades.h"
 #include "vedic/moon.h"
 
-namespace solvane::core {
+namespace solvane::run {
 
 std::optional<entry::Refusal> RunChartCalculations(const entry::BirthFormSnapshot& form,
-                                                   ChartState& state) {
+                                                   core::ChartState& state) {
   if (auto refusal = entry::ValidateBirthForm(form)) return refusal;
   entry::FillBirthData(form, state);
   CalculateChart(state);
   return std::nullopt;
 }
 
-void CalculateChart(ChartState& state) {
+void CalculateChart(core::ChartState& state) {
   ephemeris::CalcChartAngles(state);      // ayanamsa, Ascendant, Midheaven
   vedic::CalcVedicDetails(state);         // the Moon and its sign
   ephemeris::CalcPlanetPositions(state);  // needs both of the above
@@ -25,14 +25,14 @@ void CalculateChart(ChartState& state) {
 
 std::optional<entry::Refusal> RunChart(const entry::BirthFormSnapshot& form,
                                        const display::MonthNameProvider& month_name,
-                                       ChartState& state, display::ChartWindowModel& window,
+                                       core::ChartState& state, display::ChartWindowModel& window,
                                        ReportText report_text) {
   if (auto refusal = RunChartCalculations(form, state)) return refusal;
   PresentChart(state, form, month_name, window, report_text);
   return std::nullopt;
 }
 
-void PresentChart(const ChartState& state, const entry::BirthFormSnapshot& form,
+void PresentChart(const core::ChartState& state, const entry::BirthFormSnapshot& form,
                   const display::MonthNameProvider& month_name, display::ChartWindowModel& window,
                   ReportText report_text) {
   display::FillPositionsPanel(state, window);
@@ -45,13 +45,13 @@ void PresentChart(const ChartState& state, const entry::BirthFormSnapshot& form,
   if (report_text == ReportText::kWrite) {
     report::RecordingSink sink;
     window.report_houses =
-        report::BuildHouseReport(state.PositionStrings[kAscendant], planets, sink);
+        report::BuildHouseReport(state.PositionStrings[core::kAscendant], planets, sink);
     window.RTBHouseDesc = sink.TakePieces();
   } else {
-    window.report_houses = report::PlaceInHouses(state.PositionStrings[kAscendant], planets);
+    window.report_houses = report::PlaceInHouses(state.PositionStrings[core::kAscendant], planets);
     window.RTBHouseDesc.clear();
   }
   display::ArrangeHouseWheel(state, window);
 }
 
-}  // namespace solvane::core
+}  // namespace solvane::run

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace solvane::shell {
+namespace solvane::report {
 
 enum class LinkTarget {
   HomePage,
@@ -34,4 +34,4 @@ constexpr std::string_view LinkAddress(LinkTarget target) {
   return kHomePageAddress;
 }
 
-}  // namespace solvane::shell
+}  // namespace solvane::report

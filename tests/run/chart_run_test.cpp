@@ -1,17 +1,17 @@
-#include "core/chart_run.h"
+#include "run/chart_run.h"
 
 #include <gtest/gtest.h>
 
-#include "cli/sample.h"
+#include "entry/sample.h"
 #include "test_births.h"
 
-namespace solvane::core {
+namespace solvane::run {
 namespace {
 
 TEST(RunChartCalculations, RefusedFormChangesNothing) {
-  ChartState state;
+  core::ChartState state;
   ASSERT_FALSE(RunChartCalculations(testing::LondonForm(), state));
-  const ChartState before = state;
+  const core::ChartState before = state;
   entry::BirthFormSnapshot bad = testing::LondonForm();
   bad.txtName = "DIFFERENT";
   bad.txtLatD = "95";
@@ -31,7 +31,7 @@ TEST(RunChartCalculations, WholeChartOfTheReferenceBirths) {
     const char* rashi;
     std::array<const char*, 7> body_names;
   };
-  const entry::BirthFormSnapshot delhi = cli::SampleBirth();  // 15 August 1980, New Delhi
+  const entry::BirthFormSnapshot delhi = entry::SampleBirth();  // 15 August 1980, New Delhi
   const Case cases[] = {
       {"London 2000",
        testing::LondonForm(),
@@ -45,20 +45,20 @@ TEST(RunChartCalculations, WholeChartOfTheReferenceBirths) {
        {"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn"}},
   };
   for (const Case& c : cases) {
-    ChartState state;
+    core::ChartState state;
     ASSERT_FALSE(RunChartCalculations(c.form, state)) << c.what;
-    EXPECT_EQ(state.PositionStrings[kAscendant], c.ascendant) << c.what;
+    EXPECT_EQ(state.PositionStrings[core::kAscendant], c.ascendant) << c.what;
     if (c.rashi) {
       EXPECT_EQ(state.RashiName, c.rashi) << c.what;
     }
-    for (int i = 0; i < kWheelBodyCount; ++i)
+    for (int i = 0; i < core::kWheelBodyCount; ++i)
       EXPECT_EQ(state.BodyNames[i], c.body_names[i]) << c.what;
   }
 }
 
 TEST(RunChartCalculations, SecondsNeverCountAndRunsRepeat) {
   entry::BirthFormSnapshot form = testing::LondonForm();
-  ChartState first, again;
+  core::ChartState first, again;
   ASSERT_FALSE(RunChartCalculations(form, first));
   form.cboSS = 59;
   ASSERT_FALSE(RunChartCalculations(form, again));
@@ -73,11 +73,11 @@ TEST(RunChartCalculations, MarksDoNotCarryIntoTheNextChart) {
   retro.cboYear = 1976 - entry::kFirstYear;
   retro.cboMonth = 4;  // 10 May 1976: Mercury retrograde
   retro.cboDate = 9;
-  ChartState state;
+  core::ChartState state;
   ASSERT_FALSE(RunChartCalculations(retro, state));
-  EXPECT_EQ(state.BodyNames[kMercury], "Mercury (R) ");
+  EXPECT_EQ(state.BodyNames[core::kMercury], "Mercury (R) ");
   ASSERT_FALSE(RunChartCalculations(testing::LondonForm(), state));
-  EXPECT_EQ(state.BodyNames[kMercury], "Mercury");
+  EXPECT_EQ(state.BodyNames[core::kMercury], "Mercury");
 }
 
 TEST(RunChartCalculations, WestOfGreenwichInAZoneAheadOfUniversalTime) {
@@ -91,7 +91,7 @@ TEST(RunChartCalculations, WestOfGreenwichInAZoneAheadOfUniversalTime) {
   entry::BirthFormSnapshot greenwich = madrid;
   greenwich.cmbTimeZone = 29;
   greenwich.cboHH = 11;
-  ChartState a, b;
+  core::ChartState a, b;
   ASSERT_FALSE(RunChartCalculations(madrid, a));
   ASSERT_FALSE(RunChartCalculations(greenwich, b));
   EXPECT_EQ(a.MoonSiderealString, b.MoonSiderealString);
@@ -100,4 +100,4 @@ TEST(RunChartCalculations, WestOfGreenwichInAZoneAheadOfUniversalTime) {
 }
 
 }  // namespace
-}  // namespace solvane::core
+}  // namespace solvane::run

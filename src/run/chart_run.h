@@ -7,16 +7,16 @@
 #include "display/chart_window_model.h"
 #include "entry/form_rules.h"
 
-namespace solvane::core {
+namespace solvane::run {
 
 // Checks `form`; when it is refused, returns the refusal and leaves `state` as it was. Otherwise
 // stores the birth (name, zone offset, fields) and computes the chart angles, the Moon, the
 // fourteen positions and the retrograde marks, in that order.
 std::optional<entry::Refusal> RunChartCalculations(const entry::BirthFormSnapshot& form,
-                                                   ChartState& state);
+                                                   core::ChartState& state);
 
 // The calculations alone, on a birth and zone offset already in `state`.
-void CalculateChart(ChartState& state);
+void CalculateChart(core::ChartState& state);
 
 // Whether a run writes the house report's text or only places the planets in its houses (a batch
 // that saves no reports has no use for the text).
@@ -27,10 +27,10 @@ enum class ReportText { kWrite, kPlacementOnly };
 // and the wheel, in that order. `window` should be freshly made, as the window is for every chart.
 std::optional<entry::Refusal> RunChart(const entry::BirthFormSnapshot& form,
                                        const display::MonthNameProvider& month_name,
-                                       ChartState& state, display::ChartWindowModel& window,
+                                       core::ChartState& state, display::ChartWindowModel& window,
                                        ReportText report_text = ReportText::kWrite);
-void PresentChart(const ChartState& state, const entry::BirthFormSnapshot& form,
+void PresentChart(const core::ChartState& state, const entry::BirthFormSnapshot& form,
                   const display::MonthNameProvider& month_name, display::ChartWindowModel& window,
                   ReportText report_text = ReportText::kWrite);
 
-}  // namespace solvane::core
+}  // namespace solvane::run

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/birth_data.h"
+#include "core/positions_engine.h"
 
 namespace solvane::core {
 
@@ -27,7 +28,7 @@ enum Body : int {
   kRahu = 12,
   kKetu = 13,
 };
-inline constexpr int kPositionCount = 14;
+inline constexpr int kPositionCount = kBodyCount;
 inline constexpr int kWheelBodyCount = 7;  // Sun..Saturn carry labels on the wheel
 
 // English names of the positions, indexed by `Body`; the first seven are also the wheel's plain
@@ -45,6 +46,10 @@ struct ChartState {
   // Minus the zone's offset from universal time: what is added to local clock time to get UT.
   std::int16_t ZoneHours = 0;
   std::int16_t ZoneMinutes = 0;  // same sign as ZoneHours, or 0
+
+  // The numbers every text below is derived from, as the engine gave them.
+  EnginePositions positions;
+  std::string_view engine = "classic";  // the engine's name
 
   double AyanamsaOffset = 0.0;  // degrees to add to a tropical longitude; negative
   std::string AscendantString;  // long position texts: 5° 7' 30" Tau

@@ -1,7 +1,7 @@
 // Sidereal Ascendant and Midheaven of the birth moment.
 #pragma once
 
-#include "core/chart_state.h"
+#include "core/positions_engine.h"
 
 namespace solvane::ephemeris {
 
@@ -21,8 +21,12 @@ TropicalAngles AnglesFromRamc(double ramc_degrees, double t, double latitude);
 TropicalAngles ComputeTropicalAngles(double jdn, double ut_hours, double longitude,
                                      double latitude);
 
-// Reads the birth and the zone offset of `state`; writes `AyanamsaOffset`, `AscendantString` and
-// `MidheavenString`. Runs before the Moon and the planets, which read all three.
-void CalcChartAngles(core::ChartState& state);
+// The ayanamsa of the birth moment and the sidereal Ascendant and Midheaven, degrees in [0, 360).
+struct SiderealAngles {
+  double ayanamsa_offset;  // degrees added to a tropical longitude (negative)
+  double ascendant;
+  double midheaven;
+};
+SiderealAngles ComputeSiderealAngles(const core::BirthMoment& moment);
 
 }  // namespace solvane::ephemeris

@@ -48,9 +48,9 @@ struct PlaneXY {
 
 }  // namespace
 
-OrbitalElementSet OrbitalElements(int body, double d, double epoch) {
+OrbitalElementSet OrbitalElements(int body, double d) {
   const ElementRow& row = kElements[static_cast<std::size_t>(body)];
-  const double t = (d - epoch) / 36525;
+  const double t = (d - kJ2000DayNumber) / kDaysPerJulianCentury;
   OrbitalElementSet el{};
   el.a = row.a + row.a_rate * t;
   el.e = row.e + row.e_rate * t;
@@ -73,8 +73,8 @@ double TrueAnomaly(double m, double e) {
   return v;
 }
 
-double GeocentricLongitude(int body, double d, double epoch) {
-  const OrbitalElementSet earth = OrbitalElements(kOrbitEarth, d, epoch);
+double GeocentricLongitude(int body, double d) {
+  const OrbitalElementSet earth = OrbitalElements(kOrbitEarth, d);
   // The Earth's orbit is taken to lie in the ecliptic: its inclination and node are not used.
   const double earth_v = TrueAnomaly(ReduceRadians(earth.L - earth.P), earth.e);
   const double earth_r = earth.a * (1 - earth.e * earth.e) / (1 + earth.e * std::cos(earth_v));
@@ -82,7 +82,7 @@ double GeocentricLongitude(int body, double d, double epoch) {
 
   PlaneXY b_xy{0, 0};  // the Earth itself: what remains is the Sun seen from the Earth
   if (body != kOrbitEarth) {
-    const OrbitalElementSet el = OrbitalElements(body, d, epoch);
+    const OrbitalElementSet el = OrbitalElements(body, d);
     const double v = TrueAnomaly(ReduceRadians(el.L - el.P), el.e);
     const double r = el.a * (1 - el.e * el.e) / (1 + el.e * std::cos(v));
     const double u = v + el.P - el.N;
@@ -97,7 +97,7 @@ double GeocentricLongitude(int body, double d, double epoch) {
 }
 
 double PrecessionSinceJ2000(double d) {
-  const double t = (d - kJ2000DayNumber) / 36525;
+  const double t = (d - kJ2000DayNumber) / kDaysPerJulianCentury;
   return (5029.0966 * t + 1.11113 * t * t) / 3600;
 }
 

@@ -30,10 +30,12 @@ struct OrbitalElementSet {
   double L;  // mean longitude, radians, 0..TwoPi
 };
 
-// Elements of `body` at day count `d`, evaluated at T = (d - epoch) / 36525. The chart uses
-// epoch = kJ2000DayNumber, so that T counts centuries from J2000.0; epoch 0 counts them from the
-// start of the day count instead, a moment 1.5 days early, and is kept for comparison.
-OrbitalElementSet OrbitalElements(int body, double d, double epoch = kJ2000DayNumber);
+// Days in a Julian century, the unit of T in the element formulas.
+inline constexpr double kDaysPerJulianCentury = 36525;
+
+// Elements of `body` at day count `d`, evaluated at T = (d - kJ2000DayNumber) / 36525, centuries
+// from J2000.0.
+OrbitalElementSet OrbitalElements(int body, double d);
 
 // True anomaly (radians, 0..TwoPi) for mean anomaly `m` and eccentricity `e`, by Newton's method on
 // Kepler's equation to 1e-12 radians.
@@ -41,7 +43,7 @@ double TrueAnomaly(double m, double e);
 
 // Tropical geocentric ecliptic longitude of `body` (the Sun for kOrbitEarth), degrees in 0..360,
 // referred to the equinox of J2000.
-double GeocentricLongitude(int body, double d, double epoch = kJ2000DayNumber);
+double GeocentricLongitude(int body, double d);
 
 // Precession in longitude from the equinox of J2000 to that of day count `d`, degrees.
 double PrecessionSinceJ2000(double d);

@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "core/angle.h"
+#include "core/chart_state.h"
 #include "ephemeris/angles.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/orbits.h"
@@ -10,12 +12,6 @@
 
 namespace solvane::ephemeris {
 namespace {
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
 
 // Which orbit feeds each of the position entries 0 and 2..9 (entry 1 is the Moon).
 constexpr std::array<std::pair<int, int>, 9> kPlanetEntries = {{
@@ -30,69 +26,39 @@ constexpr std::array<std::pair<int, int>, 9> kPlanetEntries = {{
     {core::kPluto, kOrbitPluto},
 }};
 
+// Mean longitude of the Moon's ascending node, degrees, at the day count's start and its daily
+// motion (degrees per day, westward).
+constexpr double kNodeAtDayZero = 125.1228;
+constexpr double kNodeDegreesPerDay = 0.0529538083;
+// The classic formulas convert radians with this rounded half turn and shift the node by a degree.
+constexpr double kRoundedHalfTurn = 3.1416;
+constexpr double kNodeShiftDegrees = 1;
+
 }  // namespace
 
-std::string ShortPosition(std::string_view long_text) {
-  const std::string_view t = TrimBlanks(long_text);
-  const std::size_t degree_at = t.find(kDegreeSign);
-  const std::size_t apostrophe_at = t.find('\'');
-  std::string_view degrees;
-  std::string_view minutes;
-  if (degree_at != std::string_view::npos) {
-    degrees = TrimBlanks(t.substr(0, degree_at));
-    const std::size_t after = degree_at + kDegreeSign.size();
-    if (apostrophe_at != std::string_view::npos && apostrophe_at > after)
-      minutes = TrimBlanks(t.substr(after, apostrophe_at - after));
-  }
-  const std::string_view sign =
-      TrimBlanks(long_text.size() >= 3 ? long_text.substr(long_text.size() - 3) : long_text);
-
-  std::string out;
-  out.reserve(9);
-  if (degrees.size() <= 1) out += '0';
-  out += degrees;
-  out += ' ';
-  out += sign;
-  out += ' ';
-  if (minutes.size() <= 1) out += '0';
-  out += minutes;
-  return out;
-}
-
 double RahuLongitude(double d, double ayanamsa) {
-  double node = ReduceRadians(DegToRad * (125.1228 - 0.0529538083 * d));
-  // The conversion uses 3.1416 and a fixed shift of one degree, as the chart always has.
-  double rahu = node * (180 / 3.1416);
-  rahu -= 1;
+  double node = ReduceRadians(DegToRad * (kNodeAtDayZero - kNodeDegreesPerDay * d));
+  double rahu = node * (180 / kRoundedHalfTurn);
+  rahu -= kNodeShiftDegrees;
   rahu -= ayanamsa;
-  while (rahu < 0) rahu += 360;
-  return rahu;
+  return core::WrapDegrees(rahu);
 }
 
-void CalcPlanetPositions(core::ChartState& state) {
-  const CivilMoment ut = BirthUniversalMoment(state.birth, state.ZoneHours, state.ZoneMinutes);
+void ComputePlanetLongitudes(const core::BirthMoment& moment, double ayanamsa_offset,
+                             core::EnginePositions& out) {
+  const CivilMoment ut = BirthUniversalMoment(moment.birth, moment.zone_hours, moment.zone_minutes);
   const double d = DayNumber2000(ut.year, ut.month, ut.day, ut.hour, ut.minute);
-  const double ayanamsa = std::fabs(state.AyanamsaOffset);
+  const double ayanamsa = std::fabs(ayanamsa_offset);
   // The elements give longitudes on the equinox of J2000; the ayanamsa is measured from the
   // equinox of the birth date, so precess to it first.
   const double precession = PrecessionSinceJ2000(d);
-
   for (const auto& [entry, orbit] : kPlanetEntries) {
-    double x = GeocentricLongitude(orbit, d) + precession - ayanamsa;
-    while (x < 0) x += 360;
-    while (x >= 360) x -= 360;
-    state.PositionStrings[entry] = ShortPosition(FormatSignPosition(x));
+    out.longitude[entry] =
+        core::Angle::Wrapped(GeocentricLongitude(orbit, d) + precession - ayanamsa);
   }
-
   const double rahu = RahuLongitude(d, ayanamsa);
-  double ketu = rahu + 180;
-  while (ketu > 360) ketu -= 360;
-
-  state.PositionStrings[core::kMoon] = ShortPosition(state.MoonSiderealString);
-  state.PositionStrings[core::kAscendant] = ShortPosition(state.AscendantString);
-  state.PositionStrings[core::kMidheaven] = ShortPosition(state.MidheavenString);
-  state.PositionStrings[core::kRahu] = ShortPosition(FormatSignPosition(rahu));
-  state.PositionStrings[core::kKetu] = ShortPosition(FormatSignPosition(ketu));
+  out.longitude[core::kRahu] = core::Angle(rahu);
+  out.longitude[core::kKetu] = core::Angle::Wrapped(rahu + 180);
 }
 
 }  // namespace solvane::ephemeris

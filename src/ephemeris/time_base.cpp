@@ -9,6 +9,28 @@ namespace solvane::ephemeris {
 
 using core::FloorDiv;
 
+namespace {
+
+constexpr long kMinutesPerDay = 1440;
+constexpr double kHoursPerDay = 24;
+constexpr double kDaysPerJulianCentury = 36525;
+constexpr double kArcsecondsPerDegree = 3600;
+// Julian day number of 1899-12-31, whose noon (J1900.0) the angles' centuries count from.
+constexpr double kJ1900DayNumber = 2415020;
+// Day count of 1999-12-31 (day 0 of `DayNumber2000`) in the civil-date formula's own count.
+constexpr long kDayNumber2000Start = 730530;
+// Lahiri ayanamsa terms, arc-seconds: the Moon's node at 1900 and its motion per century, twice
+// the Sun's mean longitude at 1900 and its motion per century, and the ayanamsa at 1900 with the
+// nutation terms' mean taken out.
+constexpr double kNodeArcsecondsAt1900 = 933060;
+constexpr double kNodeArcsecondsPerCentury = -6962911;
+constexpr double kNodeArcsecondsPerCenturySquared = 7.5;
+constexpr double kTwiceSunArcsecondsAt1900 = 2013816;
+constexpr double kTwiceSunArcsecondsPerCentury = 259205536;
+constexpr double kAyanamsaArcsecondsAt1900 = 80861.27;
+
+}  // namespace
+
 double SignedLongitude(const core::BirthData& birth) {
   const double l = birth.LongitudeDeg + birth.LongitudeMin / 60.0;
   return birth.East != 0 ? -l : l;
@@ -17,17 +39,6 @@ double SignedLongitude(const core::BirthData& birth) {
 double SignedLatitude(const core::BirthData& birth) {
   const double b = birth.LatitudeDeg + birth.LatitudeMin / 60.0;
   return birth.South != 0 ? -b : b;
-}
-
-AnglesTime AnglesUniversalTime(const core::BirthData& birth) {
-  AnglesTime t{};
-  t.local_hours = birth.Hour + birth.Minute / 60.0;
-  t.zone_hours = birth.ZoneHoursAbs + birth.ZoneMinutesAbs / 60.0;
-  t.longitude = SignedLongitude(birth);
-  t.latitude = SignedLatitude(birth);
-  if (birth.DaylightSaving != 0) t.zone_hours += t.longitude < 0 ? 1 : -1;
-  t.universal = t.longitude < 0 ? t.local_hours - t.zone_hours : t.local_hours + t.zone_hours;
-  return t;
 }
 
 double BirthUniversalHours(const core::BirthData& birth, int zone_hours, int zone_minutes) {
@@ -40,20 +51,15 @@ double BirthUniversalHours(const core::BirthData& birth, int zone_hours, int zon
 }
 
 CivilMoment AddMinutes(const CivilMoment& moment, long minutes) {
-  const long total = core::DaysFromCivil(moment.year, moment.month, moment.day) * 1440L +
+  const long total = core::DaysFromCivil(moment.year, moment.month, moment.day) * kMinutesPerDay +
                      moment.hour * 60L + moment.minute + minutes;
-  const long days = FloorDiv(total, 1440);
-  const long minute_of_day = total - days * 1440;
+  const long days = FloorDiv(total, kMinutesPerDay);
+  const long minute_of_day = total - days * kMinutesPerDay;
   const core::CivilDate date = core::CivilFromDays(days);
   CivilMoment out{date.year, date.month, date.day, 0, 0};
   out.hour = static_cast<int>(minute_of_day / 60);
   out.minute = static_cast<int>(minute_of_day % 60);
   return out;
-}
-
-CivilMoment PlanetsUniversalMoment(const core::BirthData& birth, int zone_hours, int zone_minutes) {
-  const CivilMoment local{birth.Year, birth.Month, birth.Day, birth.Hour, birth.Minute};
-  return AddMinutes(local, zone_hours * 60L + zone_minutes);
 }
 
 CivilMoment BirthUniversalMoment(const core::BirthData& birth, int zone_hours, int zone_minutes) {
@@ -71,21 +77,24 @@ double JulianDayNumber(int month, int day, int year) {
 }
 
 double JulianCenturies1900(double jdn, double ut_hours) {
-  return ((jdn - 2415020) + ut_hours / 24 - 0.5) / 36525;
+  return ((jdn - kJ1900DayNumber) + ut_hours / kHoursPerDay - 0.5) / kDaysPerJulianCentury;
 }
 
 double DayNumber2000(int year, int month, int day, int hour, int minute) {
   const long whole = 367L * year - FloorDiv(7L * (year + FloorDiv(month + 9, 12)), 4) +
-                     FloorDiv(275L * month, 9) + day - 730530;
-  return static_cast<double>(whole) + (hour + minute / 60.0) / 24;
+                     FloorDiv(275L * month, 9) + day - kDayNumber2000Start;
+  return static_cast<double>(whole) + (hour + minute / 60.0) / kHoursPerDay;
 }
 
 double AyanamsaOffset(double t) {
-  double node = (933060 - 6962911 * t + 7.5 * t * t) / 3600;
+  double node = (kNodeArcsecondsAt1900 + kNodeArcsecondsPerCentury * t +
+                 kNodeArcsecondsPerCenturySquared * t * t) /
+                kArcsecondsPerDegree;
   if (node >= 360) node = std::fmod(node, 360.0);  // the same as subtracting 360 while >= 360
-  const double twice_sun = (2013816 + 259205536 * t) / 3600;
+  const double twice_sun =
+      (kTwiceSunArcsecondsAt1900 + kTwiceSunArcsecondsPerCentury * t) / kArcsecondsPerDegree;
   const double nutation = 1.27 * std::sin(twice_sun * DegToRad) + 17.23 * std::sin(node * DegToRad);
-  return (nutation - t * (5025.64 + 1.11 * t) - 80861.27) / 3600;
+  return (nutation - t * (5025.64 + 1.11 * t) - kAyanamsaArcsecondsAt1900) / kArcsecondsPerDegree;
 }
 
 }  // namespace solvane::ephemeris

@@ -7,18 +7,6 @@
 
 namespace solvane::ephemeris {
 
-// Universal time of the chart angles as the hemisphere rule computes it: the zone's direction is
-// taken from the longitude's hemisphere and daylight saving widens or narrows the zone by an hour.
-// Kept for reference and tests; the chart uses `BirthUniversalHours`.
-struct AnglesTime {
-  double local_hours;  // H
-  double zone_hours;   // Z, after the daylight-saving step
-  double longitude;    // L, degrees, positive West
-  double latitude;     // B, degrees, positive North
-  double universal;    // U, hours, not brought into 0..24
-};
-AnglesTime AnglesUniversalTime(const core::BirthData& birth);
-
 // Universal hours of the birth for the chart angles and the Moon: local clock time plus the signed
 // zone offset (`zone_hours`, `zone_minutes` as stored in the chart state), one hour less with
 // daylight saving. Not brought into 0..24: the date stays the civil birth date.
@@ -37,11 +25,8 @@ struct CivilMoment {
 // `moment` moved by `minutes` (may be negative), with ordinary Gregorian calendar arithmetic.
 CivilMoment AddMinutes(const CivilMoment& moment, long minutes);
 
-// Local birth moment plus the signed zone offset; daylight saving is not applied.
-CivilMoment PlanetsUniversalMoment(const core::BirthData& birth, int zone_hours, int zone_minutes);
-
-// The universal birth moment used for the Sun, planets and nodes: as `PlanetsUniversalMoment`, and
-// 60 minutes earlier when the clock showed daylight-saving time.
+// The universal birth moment used for the Sun, planets and nodes: the local birth moment plus the
+// signed zone offset, and 60 minutes earlier when the clock showed daylight-saving time.
 CivilMoment BirthUniversalMoment(const core::BirthData& birth, int zone_hours, int zone_minutes);
 
 // Julian day number of a civil date: Julian calendar up to 1582-10-15, Gregorian from the next day.

@@ -1,6 +1,6 @@
 #include "report/house_report.h"
 
-#include "ephemeris/constants.h"
+#include "core/chart_state.h"
 #include "report/rtf_writer.h"
 #include "report/links.h"
 
@@ -22,24 +22,25 @@ void Piece(RichTextSink& sink, std::string& buffer, bool bold, Rgb colour, std::
 
 }  // namespace
 
-int DegreeIndex(std::string_view position) {
-  if (position.size() < 6 || position[2] != ' ') return 0;
-  const char tens = position[0], units = position[1];
-  if (tens < '0' || tens > '2' || units < '0' || units > '9') return 0;
-  const int sign = ephemeris::SignIndexOf(position.substr(3, 3));
-  if (sign < 0) return 0;
-  return 30 * sign + (tens - '0') * 10 + (units - '0') + 1;
+int DegreeIndex(core::Angle position) {
+  const int sign = position.SignIndex();
+  return sign < 0 ? 0 : 30 * sign + position.InSign().degrees + 1;
 }
 
-HousePlacement PlaceInHouses(std::string_view ascendant,
-                             const std::array<std::string, kPlanetCount>& planets) {
+PlanetDegrees PlanetDegreesOf(const core::EnginePositions& positions) {
+  PlanetDegrees degrees;
+  degrees.ascendant = DegreeIndex(positions.longitude[core::kAscendant]);
+  for (int k = 0; k < kPlanetCount; ++k) degrees.planets[k] = DegreeIndex(positions.longitude[k]);
+  return degrees;
+}
+
+HousePlacement PlaceInHouses(const PlanetDegrees& degrees) {
   HousePlacement placement;
-  const int first = DegreeIndex(ascendant);
+  const int first = degrees.ascendant;
   if (first == 0) return placement;
   for (int k = 0; k < kPlanetCount; ++k) {
-    const int degree = DegreeIndex(planets[k]);
+    const int degree = degrees.planets[k];
     if (degree == 0) continue;
-    // House 1 starts at the Ascendant's degree; houses run 30 degrees each around the circle.
     placement.planet_house[k] = ((degree - first + 360) % 360) / 30 + 1;
   }
   for (int house = 1; house <= kHouseCount; ++house) {
@@ -51,10 +52,8 @@ HousePlacement PlaceInHouses(std::string_view ascendant,
   return placement;
 }
 
-HousePlacement BuildHouseReport(std::string_view ascendant,
-                                const std::array<std::string, kPlanetCount>& planets,
-                                RichTextSink& sink) {
-  HousePlacement placement = PlaceInHouses(ascendant, planets);
+HousePlacement BuildHouseReport(const PlanetDegrees& degrees, RichTextSink& sink) {
+  HousePlacement placement = PlaceInHouses(degrees);
   std::string buffer;
   for (const ReportSection& section : placement.sections) {
     for (const int k : section.planets) {

@@ -7,13 +7,23 @@
 #include <string_view>
 #include <vector>
 
+#include "core/angle.h"
+#include "core/positions_engine.h"
+#include "report/report_texts.h"
 #include "report/rich_text.h"
 
 namespace solvane::report {
 
-// Degree index 1..360 of a position text that begins "DD Sgn" (whole degrees 00..29, a blank, a
-// sign abbreviation): 30 * sign + degrees + 1. 0 when the text does not begin that way.
-int DegreeIndex(std::string_view position);
+// Degree index 1..360 of a position: 30 * sign + whole degrees within the sign + 1, the degrees
+// truncated as the position texts show them. 0 for a value that carries no sign.
+int DegreeIndex(core::Angle position);
+
+// The degree indices the houses are counted from: the Ascendant's and the ten planets'.
+struct PlanetDegrees {
+  int ascendant = 0;
+  std::array<int, kPlanetCount> planets = {};
+};
+PlanetDegrees PlanetDegreesOf(const core::EnginePositions& positions);
 
 struct ReportSection {
   int house;                 // 1..12
@@ -21,23 +31,20 @@ struct ReportSection {
 };
 
 struct HousePlacement {
-  // House 1..12 of each planet, 0 for a planet whose position text cannot be read.
+  // House 1..12 of each planet, 0 for a planet whose position carries no sign.
   std::array<int, kPlanetCount> planet_house = {};
   // The occupied houses in house order, each with its planets.
   std::vector<ReportSection> sections;
 };
 
-// Places the planets from `ascendant` and `planets` (position texts, only their first six
-// characters count). An Ascendant that cannot be read fixes no houses: every planet is unplaced.
-HousePlacement PlaceInHouses(std::string_view ascendant,
-                             const std::array<std::string, kPlanetCount>& planets);
+// Places the planets: house 1 starts at the Ascendant's degree, houses run 30 degrees each. An
+// Ascendant without a sign fixes no houses: every planet is unplaced.
+HousePlacement PlaceInHouses(const PlanetDegrees& degrees);
 
 // Places the planets and writes the report into `sink`: for each occupied house, each of its
 // planets' heading and paragraph, then "More About" the house. Unplaced planets and empty houses
 // write nothing. Returns the placement.
-HousePlacement BuildHouseReport(std::string_view ascendant,
-                                const std::array<std::string, kPlanetCount>& planets,
-                                RichTextSink& sink);
+HousePlacement BuildHouseReport(const PlanetDegrees& degrees, RichTextSink& sink);
 
 // The report's plain characters, and the same pieces written into another sink.
 std::string PlainText(const std::vector<RichTextPiece>& pieces);

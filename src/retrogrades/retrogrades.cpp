@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "core/chart_state.h"
 #include "core/civil_date.h"
 
 namespace solvane::retrogrades {
@@ -95,7 +96,7 @@ bool IsRetrograde(RetrogradePlanet planet, int month, int day, int year) {
   return later != periods.begin() && birth_day < std::prev(later)->direct_day;
 }
 
-void MarkRetrogrades(core::ChartState& state) {
+void MarkRetrogrades(const core::BirthData& birth, core::EnginePositions& out) {
   struct Marked {
     RetrogradePlanet planet;
     core::Body body;
@@ -105,15 +106,9 @@ void MarkRetrogrades(core::ChartState& state) {
       {RetrogradePlanet::kMars, core::kMars},       {RetrogradePlanet::kJupiter, core::kJupiter},
       {RetrogradePlanet::kSaturn, core::kSaturn},
   };
-
-  // Start from the plain labels so that an earlier chart's marks never survive.
-  for (int i = 0; i < core::kWheelBodyCount; ++i) state.BodyNames[i] = std::string(core::kBodyNames[i]);
-  const core::BirthData& birth = state.birth;
-  for (const Marked& marked : kMarked) {
-    if (IsRetrograde(marked.planet, birth.Month, birth.Day, birth.Year)) {
-      state.BodyNames[marked.body] += " (R) ";
-    }
-  }
+  out.retrograde.fill(false);
+  for (const Marked& marked : kMarked)
+    out.retrograde[marked.body] = IsRetrograde(marked.planet, birth.Month, birth.Day, birth.Year);
 }
 
 }  // namespace solvane::retrogrades

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/chart_state.h"
+#include "core/positions_engine.h"
 #include "retrogrades/station_tables.h"
 
 namespace solvane::retrogrades {
@@ -28,9 +28,9 @@ std::optional<StationMoment> ParseStationEntry(std::string_view entry);
 // a date on either station's day, or outside the table's span, counts as direct.
 bool IsRetrograde(RetrogradePlanet planet, int month, int day, int year);
 
-// Rewrites `state.BodyNames` to the plain labels "Sun".."Saturn" and appends " (R) " to the label
-// of each of Mercury, Venus, Mars, Jupiter and Saturn that is retrograde on the birth date as
-// entered (`state.birth` Month/Day/Year, no zone conversion).
-void MarkRetrogrades(core::ChartState& state);
+// Sets the retrograde mark of each of Mercury, Venus, Mars, Jupiter and Saturn in `out` from the
+// station tables, for the birth date as entered (Month/Day/Year, no zone conversion); clears the
+// marks of every other body.
+void MarkRetrogrades(const core::BirthData& birth, core::EnginePositions& out);
 
 }  // namespace solvane::retrogrades

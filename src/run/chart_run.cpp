@@ -1,33 +1,49 @@
 #include "run/chart_run.h"
 
-#include "ephemeris/chart_angles.h"
-#include "ephemeris/positions.h"
 #include "report/house_report.h"
-#include "retrogrades/retrogrades.h"
 #include "vedic/moon.h"
 
 namespace solvane::run {
 
 std::optional<entry::Refusal> RunChartCalculations(const entry::BirthFormSnapshot& form,
-                                                   core::ChartState& state) {
+                                                   core::ChartState& state,
+                                                   const core::PositionsEngine& engine) {
   if (auto refusal = entry::ValidateBirthForm(form)) return refusal;
   entry::FillBirthData(form, state);
-  CalculateChart(state);
+  CalculateChart(state, engine);
   return std::nullopt;
 }
 
-void CalculateChart(core::ChartState& state) {
-  ephemeris::CalcChartAngles(state);      // ayanamsa, Ascendant, Midheaven
-  vedic::CalcVedicDetails(state);         // the Moon and its sign
-  ephemeris::CalcPlanetPositions(state);  // needs both of the above
-  retrogrades::MarkRetrogrades(state);
+void CalculateChart(core::ChartState& state, const core::PositionsEngine& engine) {
+  state.positions = engine.Compute({state.birth, state.ZoneHours, state.ZoneMinutes});
+  state.engine = engine.Name();
+  DerivePositionTexts(state);
+}
+
+void DerivePositionTexts(core::ChartState& state) {
+  const core::EnginePositions& p = state.positions;
+  state.AyanamsaOffset = p.ayanamsa_offset;
+  state.AscendantString = p.longitude[core::kAscendant].LongText();
+  state.MidheavenString = p.longitude[core::kMidheaven].LongText();
+  state.MoonSiderealString = p.longitude[core::kMoon].LongText();
+  const std::string_view rashi = vedic::RashiName(p.longitude[core::kMoon].SignIndex());
+  if (!rashi.empty()) state.RashiName = rashi;
+  for (int i = 0; i < core::kPositionCount; ++i) {
+    state.PositionStrings[i] =
+        p.to_the_second ? p.longitude[i].ShortTextWithSeconds() : p.longitude[i].ShortText();
+  }
+  for (int i = 0; i < core::kWheelBodyCount; ++i) {
+    state.BodyNames[i] = core::kBodyNames[i];
+    if (p.retrograde[i]) state.BodyNames[i] += " (R) ";
+  }
 }
 
 std::optional<entry::Refusal> RunChart(const entry::BirthFormSnapshot& form,
                                        const display::MonthNameProvider& month_name,
                                        core::ChartState& state, display::ChartWindowModel& window,
-                                       ReportText report_text) {
-  if (auto refusal = RunChartCalculations(form, state)) return refusal;
+                                       ReportText report_text,
+                                       const core::PositionsEngine& engine) {
+  if (auto refusal = RunChartCalculations(form, state, engine)) return refusal;
   PresentChart(state, form, month_name, window, report_text);
   return std::nullopt;
 }
@@ -39,16 +55,13 @@ void PresentChart(const core::ChartState& state, const entry::BirthFormSnapshot&
   display::ClearSignBoxes(window);
   display::FillBirthDetails(state, form, month_name, window);
   display::PlaceBodiesInSigns(state, window);
-  // The report reads the planets from the positions table just filled.
-  std::array<std::string, report::kPlanetCount> planets;
-  for (int k = 0; k < report::kPlanetCount; ++k) planets[k] = window.lblPlanet[k];
+  const report::PlanetDegrees planets = report::PlanetDegreesOf(state.positions);
   if (report_text == ReportText::kWrite) {
     report::RecordingSink sink;
-    window.report_houses =
-        report::BuildHouseReport(state.PositionStrings[core::kAscendant], planets, sink);
+    window.report_houses = report::BuildHouseReport(planets, sink);
     window.RTBHouseDesc = sink.TakePieces();
   } else {
-    window.report_houses = report::PlaceInHouses(state.PositionStrings[core::kAscendant], planets);
+    window.report_houses = report::PlaceInHouses(planets);
     window.RTBHouseDesc.clear();
   }
   display::ArrangeHouseWheel(state, window);

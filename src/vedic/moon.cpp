@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "ephemeris/angles.h"
+#include "core/angle.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/time_base.h"
 
@@ -37,25 +37,16 @@ constexpr std::array<LunarTerm, 25> MoonLongitudeTerms = {{
     {+0.003994, 2, 0, 2, 0, false},
 }};
 
-struct RashiRow {
-  std::string_view abbreviation;
-  std::string_view label;
-};
+// Moon-sign labels, Aries first.
+constexpr std::array<std::string_view, core::kSignCount> kRashiNames = {
+    "Aries (Mesha)",       "Taurus (Vrishabha)",    "Gemini (Mithuna)",   "Cancer (Kataka)",
+    "Leo (Simha)",         "Virgo (Kanya)",         "Libra (Thula)",      "Scorpio (Vrishcika)",
+    "Sagittarius (Dhanush)", "Capricorn (Makara)", "Aquarius (Kumbha)", "Pisces (Meena)"};
 
-constexpr std::array<RashiRow, 12> kRashiNames = {{
-    {"Ari", "Aries (Mesha)"},
-    {"Tau", "Taurus (Vrishabha)"},
-    {"Gem", "Gemini (Mithuna)"},
-    {"Can", "Cancer (Kataka)"},
-    {"Leo", "Leo (Simha)"},
-    {"Vir", "Virgo (Kanya)"},
-    {"Lib", "Libra (Thula)"},
-    {"Sco", "Scorpio (Vrishcika)"},
-    {"Sag", "Sagittarius (Dhanush)"},
-    {"Cap", "Capricorn (Makara)"},
-    {"Aqu", "Aquarius (Kumbha)"},
-    {"Pis", "Pisces (Meena)"},
-}};
+// Julian day of J2000.0, 2000 January 1 at 12h, which the lunar series' centuries count from.
+constexpr double kJ2000JulianDay = 2451545;
+constexpr double kHoursPerDay = 24;
+constexpr double kDaysPerJulianCentury = 36525;
 
 // A sum of multiples of the arguments, formed the way the table writes it (2D - M' is 2*D - M').
 double Argument(const LunarTerm& term, double d, double m, double mp, double f) {
@@ -117,28 +108,17 @@ double MoonTropicalLongitude(double t) {
   return lambda;
 }
 
-std::string_view RashiNameOf(std::string_view abbreviation) {
-  for (const RashiRow& row : kRashiNames)
-    if (row.abbreviation == abbreviation) return row.label;
-  return {};
+std::string_view RashiName(int sign) {
+  return sign >= 0 && sign < core::kSignCount ? kRashiNames[sign] : std::string_view{};
 }
 
-void CalcVedicDetails(core::ChartState& state) {
-  const core::BirthData& birth = state.birth;
-  const double ut = ephemeris::BirthUniversalHours(birth, state.ZoneHours, state.ZoneMinutes);
+double MoonSiderealLongitude(const core::BirthMoment& moment) {
+  const core::BirthData& birth = moment.birth;
+  const double ut =
+      ephemeris::BirthUniversalHours(birth, moment.zone_hours, moment.zone_minutes);
   const double jdn = ephemeris::JulianDayNumber(birth.Month, birth.Day, birth.Year);
-  const double t = (jdn - 2451545 + ut / 24 - 0.5) / 36525;
-
-  double sidereal = MoonTropicalLongitude(t) + AyanamsaOffset2000(t);
-  if (sidereal < 0) sidereal += 360;
-  state.MoonSiderealString = ephemeris::FormatSignPosition(sidereal);
-
-  std::string_view text = state.MoonSiderealString;
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  if (text.size() >= 3) {
-    const std::string_view label = RashiNameOf(text.substr(text.size() - 3));
-    if (!label.empty()) state.RashiName = label;
-  }
+  const double t = (jdn - kJ2000JulianDay + ut / kHoursPerDay - 0.5) / kDaysPerJulianCentury;
+  return core::WrapDegrees(MoonTropicalLongitude(t) + AyanamsaOffset2000(t));
 }
 
 }  // namespace solvane::vedic

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "core/chart_state.h"
+#include "core/positions_engine.h"
 
 namespace solvane::vedic {
 
@@ -14,11 +14,10 @@ double AyanamsaOffset2000(double t);
 // Tropical geocentric longitude of the Moon, degrees in 0..360, for `t` centuries from J2000.0.
 double MoonTropicalLongitude(double t);
 
-// Moon-sign label of a three-letter abbreviation ("Lib" -> "Libra (Thula)"), or empty.
-std::string_view RashiNameOf(std::string_view abbreviation);
+// Moon-sign label of sign 0 (Aries) .. 11 ("Libra (Thula)" for 6), or empty outside that range.
+std::string_view RashiName(int sign);
 
-// Reads the birth and the zone offset of `state`; writes `MoonSiderealString`, and `RashiName` when
-// the sign is recognised (otherwise `RashiName` keeps its value).
-void CalcVedicDetails(core::ChartState& state);
+// Sidereal longitude of the Moon at the birth moment, degrees in [0, 360).
+double MoonSiderealLongitude(const core::BirthMoment& moment);
 
 }  // namespace solvane::vedic

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/zodiac.h"
 #include "entry/sample.h"
 #include "run/chart_run.h"
 #include "test_births.h"
@@ -9,14 +10,20 @@
 namespace solvane::display {
 namespace {
 
-// A chart state whose bodies Sun..Saturn and Ascendant stand in the given signs.
+// The longitude 12° 34' into the sign `abbreviation`; a name that is no sign gives a value that
+// carries none (a whole turn).
+core::Angle In(std::string_view abbreviation, int degrees = 12, int minutes = 34) {
+  const int sign = core::SignIndexOf(abbreviation);
+  return core::Angle(sign < 0 ? 360.0 : 30.0 * sign + degrees + minutes / 60.0 + 1e-9);
+}
+
+// A chart state whose bodies Sun..Saturn and Ascendant stand in the given signs, with the texts
+// derived from those positions.
 core::ChartState WithSigns(const std::array<const char*, 7>& bodies, const char* ascendant) {
   core::ChartState s;
-  for (int i = 0; i < 7; ++i) {
-    s.PositionStrings[i] = std::string("12 ") + bodies[i] + " 34";
-    s.BodyNames[i] = std::string(core::kBodyNames[i]);
-  }
-  s.PositionStrings[core::kAscendant] = std::string("03 ") + ascendant + " 00";
+  for (int i = 0; i < 7; ++i) s.positions.longitude[i] = In(bodies[i]);
+  s.positions.longitude[core::kAscendant] = In(ascendant, 3, 0);
+  run::DerivePositionTexts(s);
   return s;
 }
 
@@ -72,7 +79,7 @@ TEST(HouseWheel, BodiesInTheAscendantsSignAndRetrogradeMarks) {
 
 TEST(HouseWheel, UnreadablePositionsAreNotPlaced) {
   auto s = WithSigns({"Leo", "xyz", "Vir", "Vir", "Can", "Sag", "Aqu"}, "Leo");
-  s.PositionStrings[core::kMars] = "1";
+  s.positions.longitude[core::kMars] = core::Angle(-1);
   const auto w = Wheel(s);
   EXPECT_EQ(w.lblNatal[0], "\r\nSun\r\nAsc");
   EXPECT_EQ(w.lblNatal[11], "");
@@ -85,9 +92,9 @@ TEST(HouseWheel, UnreadablePositionsAreNotPlaced) {
 
 TEST(FillPositionsPanel, SignsAndTable) {
   core::ChartState s = WithSigns({"Ari", "Tau", "Gem", "Can", "Leo", "Vir", "Lib"}, "Sco");
-  s.PositionStrings[core::kSun] = "00 Ari 00";
-  s.BodyNames[core::kMercury] = "Mercury (R) ";
-  s.AscendantString = "3\xC2\xB0 0' 0\" Sco";
+  s.positions.longitude[core::kSun] = core::Angle(0);
+  s.positions.retrograde[core::kMercury] = true;
+  run::DerivePositionTexts(s);
   s.RashiName = "Taurus (Vrishabha)";
   ChartWindowModel w;
   FillPositionsPanel(s, w);
@@ -97,9 +104,9 @@ TEST(FillPositionsPanel, SignsAndTable) {
   EXPECT_EQ(w.lblPlanet[core::kMercury], "12 Gem 34");  // the table shows no retrograde mark
   EXPECT_EQ(w.lblPlanet[core::kAscendant], "03 Sco 00");
 
-  // A sign that matches nothing leaves the label as it was.
-  s.PositionStrings[core::kSun] = "00 ari 00";
-  s.AscendantString = "3\xC2\xB0 0' 0\" ";
+  // A position without a sign leaves the label as it was.
+  s.positions.longitude[core::kSun] = core::Angle(360);
+  s.positions.longitude[core::kAscendant] = core::Angle(-3);
   FillPositionsPanel(s, w);
   EXPECT_EQ(w.lblSunSign, "Aries");
   EXPECT_EQ(w.lblLagna, "Scorpio (Vrishcika)");

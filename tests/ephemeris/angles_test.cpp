@@ -7,14 +7,6 @@
 namespace solvane::ephemeris {
 namespace {
 
-TEST(NormalizeDegrees, OneStepEachWay) {
-  struct Case {
-    double in, want;
-  };
-  const Case cases[] = {{-10, 350}, {725, 365}, {360, 360}, {0, 0}, {-370, -10}, {359.5, 359.5}};
-  for (const Case& c : cases) EXPECT_EQ(NormalizeDegrees(c.in), c.want) << c.in;
-}
-
 TEST(ArcTan2, QuadrantsAndTheZeroForANegativeAxis) {
   struct Case {
     double y, x, want;
@@ -36,24 +28,6 @@ TEST(ReduceRadians, IntoOneTurn) {
     EXPECT_GE(r, 0) << x;
     EXPECT_LT(r, TwoPi) << x;
   }
-}
-
-TEST(FormatSignPosition, TruncatedPartsAndSign) {
-  struct Case {
-    double degrees;
-    const char* want;
-  };
-  const Case cases[] = {
-      {0, "0\xC2\xB0 0' 0\" Ari"},
-      {35.125, "5\xC2\xB0 7' 30\" Tau"},
-      {-35.125, "5\xC2\xB0 7' 30\" Tau"},       // the sign of the angle is dropped
-      {35.12, "5\xC2\xB0 7' 11\" Tau"},         // truncation after floating-point subtraction
-      {30, "0\xC2\xB0 0' 0\" Tau"},             // a boundary belongs to the next sign
-      {29.9999999, "29\xC2\xB0 59' 59\" Ari"},  // no carry into the next sign
-      {359.99, "29\xC2\xB0 59' 24\" Pis"},      // 0.99000000000001 of a degree
-      {360, "0\xC2\xB0 0' 0\" "},               // one turn exactly has no sign
-  };
-  for (const Case& c : cases) EXPECT_EQ(FormatSignPosition(c.degrees), c.want) << c.degrees;
 }
 
 }  // namespace

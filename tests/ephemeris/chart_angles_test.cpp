@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ephemeris/time_base.h"
+#include "run/chart_run.h"
 #include "test_births.h"
 
 namespace solvane::ephemeris {
@@ -69,7 +70,7 @@ TEST(CalcChartAngles, LongTextsOfTheReferenceBirths) {
        -23.584},  // Lahiri, August 1980: 23° 35'.
   };
   for (Case c : cases) {
-    CalcChartAngles(c.state);
+    run::CalculateChart(c.state);
     EXPECT_EQ(c.state.AscendantString, c.ascendant) << c.what;
     EXPECT_EQ(c.state.MidheavenString, c.midheaven) << c.what;
     EXPECT_NEAR(c.state.AyanamsaOffset, c.ayanamsa, 1e-3) << c.what;
@@ -82,9 +83,9 @@ TEST(CalcChartAngles, DaylightSavingMovesTheAnglesAnHourBack) {
   summer.birth.DaylightSaving = core::kTrue;
   auto earlier = testing::Delhi1980();
   earlier.birth.Hour = 5;  // 05:30 standard time is the same moment as 06:30 summer time
-  CalcChartAngles(plain);
-  CalcChartAngles(summer);
-  CalcChartAngles(earlier);
+  run::CalculateChart(plain);
+  run::CalculateChart(summer);
+  run::CalculateChart(earlier);
   EXPECT_NE(summer.AscendantString, plain.AscendantString);
   EXPECT_EQ(summer.AscendantString, earlier.AscendantString);
   EXPECT_EQ(summer.MidheavenString, earlier.MidheavenString);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_support.h"
+#include "core/angle.h"
 #include "report/house_report.h"
 #include "report/rich_text.h"
 #include "report/rtf_check.h"
@@ -50,14 +51,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::array<std::string, report::kPlanetCount> planets;
   for (int k = 0; k < report::kPlanetCount; ++k) planets[k] = texts[k + 1];
 
-  for (const std::string& text : texts) {
-    const int index = report::DegreeIndex(text);
-    FUZZ_CHECK(index == Degree(text) + 1, "DegreeIndex('%s') is %d", text.c_str(), index);
+  // Each text stands for a longitude inside its whole degree; one that names no degree stands for a
+  // value without a sign.
+  std::array<int, 11> indices;
+  for (int i = 0; i < 11; ++i) {
+    const int degree = Degree(texts[i]);
+    const double longitude = degree < 0 ? 360.0 : degree + 0.5;
+    indices[i] = report::DegreeIndex(solvane::core::Angle(longitude));
+    FUZZ_CHECK(indices[i] == degree + 1, "DegreeIndex of '%s' is %d", texts[i].c_str(), indices[i]);
   }
+  report::PlanetDegrees degrees;
+  degrees.ascendant = indices[0];
+  for (int k = 0; k < report::kPlanetCount; ++k) degrees.planets[k] = indices[k + 1];
 
   report::RecordingSink sink;
-  const report::HousePlacement placement = report::BuildHouseReport(texts[0], planets, sink);
-  FUZZ_CHECK(placement.planet_house == report::PlaceInHouses(texts[0], planets).planet_house,
+  const report::HousePlacement placement = report::BuildHouseReport(degrees, sink);
+  FUZZ_CHECK(placement.planet_house == report::PlaceInHouses(degrees).planet_house,
              "the report places the planets differently from PlaceInHouses");
 
   const int first = Degree(texts[0]);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
+#include "core/zodiac.h"
+
 namespace solvane::report {
 namespace {
 
@@ -13,28 +18,39 @@ Planets AllAt(const char* position) {
   return p;
 }
 
+// The degree index of a position written "DD Sgn MM", through the longitude it stands for; 0 for a
+// text that names no sign.
+int At(std::string_view text) {
+  const int sign = text.size() >= 9 ? core::SignIndexOf(text.substr(3, 3)) : -1;
+  if (sign < 0) return 0;
+  const double degrees = 30 * sign + std::stoi(std::string(text.substr(0, 2))) +
+                         std::stoi(std::string(text.substr(7, 2))) / 60.0;
+  return DegreeIndex(core::Angle(degrees));
+}
+
+PlanetDegrees Degrees(std::string_view ascendant, const Planets& planets) {
+  PlanetDegrees d;
+  d.ascendant = At(ascendant);
+  for (int k = 0; k < kPlanetCount; ++k) d.planets[k] = At(planets[k]);
+  return d;
+}
+
 TEST(DegreeIndex, WholeDegreesAroundTheCircle) {
   struct Case {
-    const char* text;
+    double degrees;
     int want;
   };
   const Case cases[] = {
-      {"00 Ari 26", 1},
-      {"29 Ari 59", 30},
-      {"00 Tau 00", 31},
-      {"15 Leo 00", 136},
-      {"29 Pis 59", 360},
-      {"07 Sag", 248},
-      // Texts that do not begin "DD Sgn" with DD 00..29 stand nowhere.
-      {"30 Ari 00", 0},
-      {"5 Ari 00", 0},
-      {"ab Ari 00", 0},
-      {"05 ari 00", 0},
-      {"05-Ari 00", 0},
-      {"05 Ar", 0},
-      {"", 0},
+      {0.44, 1},       // 00 Ari 26
+      {29.9999, 30},   // truncated, never rounded into the next sign
+      {30, 31},        // a boundary belongs to the next sign
+      {135, 136},      // 15 Leo 00
+      {359.99, 360},   // 29 Pis 59
+      {360, 0},        // a whole turn carries no sign
+      {-0.5, 0},       // neither does a negative value
   };
-  for (const Case& c : cases) EXPECT_EQ(DegreeIndex(c.text), c.want) << c.text;
+  for (const Case& c : cases)
+    EXPECT_EQ(DegreeIndex(core::Angle(c.degrees)), c.want) << c.degrees;
 }
 
 TEST(PlaceInHouses, ThirtyDegreeHousesFromTheAscendantsDegree) {
@@ -54,18 +70,18 @@ TEST(PlaceInHouses, ThirtyDegreeHousesFromTheAscendantsDegree) {
   for (const Case& c : cases) {
     Planets planets = AllAt("00 Ari 00");
     planets[4] = c.planet;
-    EXPECT_EQ(PlaceInHouses(c.ascendant, planets).planet_house[4], c.house)
+    EXPECT_EQ(PlaceInHouses(Degrees(c.ascendant, planets)).planet_house[4], c.house)
         << c.ascendant << " / " << c.planet;
   }
 }
 
-TEST(PlaceInHouses, UnreadableTextsArePlacedNowhere) {
+TEST(PlaceInHouses, PositionsWithoutASignArePlacedNowhere) {
   Planets planets = AllAt("10 Gem 00");
   planets[2] = "garbage";
-  const HousePlacement p = PlaceInHouses("00 Ari 00", planets);
+  const HousePlacement p = PlaceInHouses(Degrees("00 Ari 00", planets));
   EXPECT_EQ(p.planet_house[2], 0);
   EXPECT_EQ(p.planet_house[3], 3);
-  const HousePlacement none = PlaceInHouses("?", planets);
+  const HousePlacement none = PlaceInHouses(Degrees("?", planets));
   EXPECT_TRUE(none.sections.empty());
   EXPECT_EQ(none.planet_house, (std::array<int, kPlanetCount>{}));
 }
@@ -75,7 +91,7 @@ TEST(BuildHouseReport, OpensWithTheFirstHousesPlanetsInPlanetOrder) {
   planets[1] = "29 Ari 00";              // the Moon before the Sun in degree, not in planet order
   planets[0] = "05 Ari 00";
   RecordingSink sink;
-  BuildHouseReport("00 Ari 00", planets, sink);
+  BuildHouseReport(Degrees("00 Ari 00", planets), sink);
   const auto& p = sink.pieces();
   ASSERT_GE(p.size(), 10u);
   const std::vector<RichTextPiece> want = {
@@ -104,7 +120,7 @@ TEST(BuildHouseReport, TenPlanetBlocksAndOneSectionPerOccupiedHouse) {
   };
   for (const Planets& planets : charts) {
     RecordingSink sink;
-    const HousePlacement placement = BuildHouseReport("15 Leo 00", planets, sink);
+    const HousePlacement placement = BuildHouseReport(Degrees("15 Leo 00", planets), sink);
     int blocks = 0, sections = 0, last_house = 0;
     for (const RichTextPiece& piece : sink.pieces()) {
       if (piece.text.find("Characteristics Of Planet") == 0) ++blocks;
@@ -129,7 +145,7 @@ TEST(BuildHouseReport, EleventhAndTwelfthHouseHeadings) {
   Planets planets = AllAt("20 Aqu 00");  // eleventh from 15 Aries
   planets[4] = "01 Ari 00";              // Mars in the twelfth
   RecordingSink sink;
-  BuildHouseReport("15 Ari 00", planets, sink);
+  BuildHouseReport(Degrees("15 Ari 00", planets), sink);
   EXPECT_EQ(sink.pieces().front().text, "Sun In Eleventh House\r\n");
   bool mars_in_twelfth = false;
   for (const auto& piece : sink.pieces())
@@ -144,8 +160,8 @@ TEST(FramedReport, HeaderReportHeader) {
   Planets planets = AllAt("03 Cap 00");
   RecordingSink rich;
   PlainTextSink plain;
-  BuildHouseReport("00 Ari 00", planets, rich);
-  BuildHouseReport("00 Ari 00", planets, plain);
+  BuildHouseReport(Degrees("00 Ari 00", planets), rich);
+  BuildHouseReport(Degrees("00 Ari 00", planets), plain);
   EXPECT_EQ(PlainText(rich.pieces()), plain.text());
   RecordingSink again;
   Replay(rich.pieces(), again);

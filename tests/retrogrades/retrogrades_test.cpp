@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/civil_date.h"
+#include "run/chart_run.h"
 
 namespace solvane::retrogrades {
 namespace {
@@ -33,6 +34,12 @@ std::array<std::string, core::kWheelBodyCount> LabelsMarking(const std::vector<i
   for (int i = 0; i < core::kWheelBodyCount; ++i) labels[i] = std::string(core::kBodyNames[i]);
   for (int body : marked) labels[body] += " (R) ";
   return labels;
+}
+
+// Marks the state's birth and derives the wheel labels, as a chart run does.
+void MarkAndLabel(core::ChartState& state) {
+  MarkRetrogrades(state.birth, state.positions);
+  run::DerivePositionTexts(state);
 }
 
 int DayOf(const StationMoment& moment) {
@@ -66,7 +73,7 @@ TEST(MarkRetrogrades, BirthDatesAroundStations) {
   for (const Case& c : cases) {
     core::ChartState state = ChartBornOn(c.month, c.day, c.year, c.hour, c.minute);
     state.BodyNames.fill("stale");
-    MarkRetrogrades(state);
+    MarkAndLabel(state);
     EXPECT_EQ(state.BodyNames, LabelsMarking(c.marked))
         << c.year << '-' << c.month << '-' << c.day << ": " << c.why;
   }
@@ -74,10 +81,10 @@ TEST(MarkRetrogrades, BirthDatesAroundStations) {
 
 TEST(MarkRetrogrades, SecondChartClearsTheFirstChartsMarks) {
   core::ChartState state = ChartBornOn(5, 10, 1976, 12, 0);
-  MarkRetrogrades(state);
+  MarkAndLabel(state);
   ASSERT_EQ(state.BodyNames[core::kMercury], "Mercury (R) ");
   state.birth = ChartBornOn(6, 2, 1976, 12, 0).birth;
-  MarkRetrogrades(state);
+  MarkAndLabel(state);
   EXPECT_EQ(state.BodyNames, LabelsMarking({}));
 }
 

@@ -4,6 +4,7 @@
 
 #include "ephemeris/angles.h"
 #include "ephemeris/time_base.h"
+#include "run/chart_run.h"
 #include "test_births.h"
 
 namespace solvane::vedic {
@@ -42,7 +43,7 @@ TEST(CalcVedicDetails, ReferenceBirths) {
     const double t =
         (ephemeris::JulianDayNumber(b.Month, b.Day, b.Year) - 2451545 + ut / 24 - 0.5) / 36525;
     EXPECT_NEAR(MoonTropicalLongitude(t) + AyanamsaOffset2000(t), c.sidereal, 1e-6) << c.what;
-    CalcVedicDetails(c.state);
+    run::CalculateChart(c.state);
     EXPECT_EQ(c.state.MoonSiderealString, c.text) << c.what;
     EXPECT_EQ(c.state.RashiName, c.rashi) << c.what;
   }
@@ -60,17 +61,14 @@ TEST(MoonTropicalLongitude, J2000AndRange) {
   }
 }
 
-TEST(RashiNameOf, TwelveLabelsAndNoMatch) {
-  EXPECT_EQ(RashiNameOf("Ari"), "Aries (Mesha)");
-  EXPECT_EQ(RashiNameOf("Sco"), "Scorpio (Vrishcika)");
-  EXPECT_EQ(RashiNameOf("Pis"), "Pisces (Meena)");
-  EXPECT_EQ(RashiNameOf("ari"), "");  // exact, case-sensitive
-  EXPECT_EQ(RashiNameOf(""), "");
-}
-
-TEST(CalcVedicDetails, BoundaryBelongsToTheNextSign) {
-  const std::string text = ephemeris::FormatSignPosition(30);
-  EXPECT_EQ(RashiNameOf(text.substr(text.size() - 3)), "Taurus (Vrishabha)");
+TEST(RashiName, TwelveLabelsAndNoSign) {
+  EXPECT_EQ(RashiName(0), "Aries (Mesha)");
+  EXPECT_EQ(RashiName(7), "Scorpio (Vrishcika)");
+  EXPECT_EQ(RashiName(11), "Pisces (Meena)");
+  EXPECT_EQ(RashiName(-1), "");  // a value without a sign
+  EXPECT_EQ(RashiName(12), "");
+  // A boundary belongs to the next sign.
+  EXPECT_EQ(RashiName(core::Angle(30).SignIndex()), "Taurus (Vrishabha)");
 }
 
 }  // namespace

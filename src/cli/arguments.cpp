@@ -4,14 +4,14 @@
 #include <optional>
 #include <vector>
 
+#include "cli/safe_text.h"
+#include "core/text.h"
+
 namespace solvane::cli {
 namespace {
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
+using core::Fail;
+using core::TrimBlanksAndTabs;
 
 bool AllDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -32,41 +32,34 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
                                             [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
-std::string Quoted(std::string_view s) {
-  constexpr std::size_t kShown = 40;
-  std::string out = "'";
-  out += s.substr(0, kShown);
-  if (s.size() > kShown) out += "...";
-  return out + "'";
-}
-
 // Abbreviation of a zone text: its second comma-separated field, without blanks.
 std::string_view ZoneAbbreviation(std::string_view text) {
   const std::size_t first = text.find(',');
   const std::size_t second = text.find(',', first + 1);
   if (first == std::string_view::npos || second == std::string_view::npos) return {};
-  return Trim(text.substr(first + 1, second - first - 1));
+  return TrimBlanksAndTabs(text.substr(first + 1, second - first - 1));
 }
 
 // Degrees, hemisphere letter, minutes: "77E13". Writes the two numbers' texts into the boxes.
-std::string ParseCoordinate(std::string_view text, char positive, char negative,
-                            std::size_t degree_digits, std::string& degrees, std::string& minutes,
-                            bool& is_negative, std::string_view example) {
-  const std::string_view t = Trim(text);
+core::Result<void> ParseCoordinate(std::string_view text, char positive, char negative,
+                                   std::size_t degree_digits, std::string& degrees,
+                                   std::string& minutes, bool& is_negative,
+                                   std::string_view example) {
+  const std::string_view t = TrimBlanksAndTabs(text);
   const std::size_t at = t.find_first_not_of("0123456789");
   const std::string usage = "expected degrees, " + std::string(1, positive) + " or " +
                             std::string(1, negative) + ", minutes (for example " +
                             std::string(example) + "), got " + Quoted(text);
-  if (at == std::string_view::npos || at == 0) return usage;
+  if (at == std::string_view::npos || at == 0) return Fail(usage);
   const char letter = static_cast<char>(t[at] & ~0x20);  // upper case
   const std::string_view deg = t.substr(0, at);
   const std::string_view min = t.substr(at + 1);
   if ((letter != positive && letter != negative) || !Digits(deg, degree_digits) || !Digits(min, 2))
-    return usage;
+    return Fail(usage);
   degrees = std::string(deg);
   minutes = std::string(min);
   is_negative = letter == negative;
-  return "";
+  return {};
 }
 
 }  // namespace
@@ -75,29 +68,30 @@ bool IsFieldName(std::string_view name) {
   return std::find(kFieldNames.begin(), kFieldNames.end(), name) != kFieldNames.end();
 }
 
-std::string ParseDate(std::string_view text, entry::BirthFormSnapshot& form) {
-  const std::string_view t = Trim(text);
+core::Result<void> ParseDate(std::string_view text, entry::BirthFormSnapshot& form) {
+  const std::string_view t = TrimBlanksAndTabs(text);
   const std::size_t dash1 = t.find('-');
   const std::size_t dash2 = dash1 == std::string_view::npos ? dash1 : t.find('-', dash1 + 1);
   const auto usage = "expected YYYY-MM-DD (for example 1980-08-15), got " + Quoted(text);
-  if (dash2 == std::string_view::npos) return usage;
+  if (dash2 == std::string_view::npos) return Fail(usage);
   const auto year = Digits(t.substr(0, dash1), 4);
   const auto month = Digits(t.substr(dash1 + 1, dash2 - dash1 - 1), 2);
   const auto day = Digits(t.substr(dash2 + 1), 2);
-  if (!year || !month || !day || dash1 != 4) return usage;
+  if (!year || !month || !day || dash1 != 4) return Fail(usage);
   if (*year < entry::kFirstYear || *year > entry::kLastYear)
-    return "year " + std::to_string(*year) + " is outside the years a chart can be cast for (" +
-           std::to_string(entry::kFirstYear) + " to " + std::to_string(entry::kLastYear) + ")";
-  if (*month < 1 || *month > 12) return "month " + std::to_string(*month) + " is not 1 to 12";
-  if (*day < 1 || *day > 31) return "day " + std::to_string(*day) + " is not 1 to 31";
+    return Fail(
+        "year " + std::to_string(*year) + " is outside the years a chart can be cast for (" +
+        std::to_string(entry::kFirstYear) + " to " + std::to_string(entry::kLastYear) + ")");
+  if (*month < 1 || *month > 12) return Fail("month " + std::to_string(*month) + " is not 1 to 12");
+  if (*day < 1 || *day > 31) return Fail("day " + std::to_string(*day) + " is not 1 to 31");
   form.cboYear = *year - entry::kFirstYear;
   form.cboMonth = *month - 1;
   form.cboDate = *day - 1;
-  return "";
+  return {};
 }
 
-std::string ParseTime(std::string_view text, entry::BirthFormSnapshot& form) {
-  const std::string_view t = Trim(text);
+core::Result<void> ParseTime(std::string_view text, entry::BirthFormSnapshot& form) {
+  const std::string_view t = TrimBlanksAndTabs(text);
   const auto usage =
       "expected HH:MM or HH:MM:SS on a 24-hour clock (for example 06:30), got " + Quoted(text);
   std::vector<std::string_view> parts;
@@ -108,89 +102,105 @@ std::string ParseTime(std::string_view text, entry::BirthFormSnapshot& form) {
     if (colon == std::string_view::npos) break;
     start = colon + 1;
   }
-  if (parts.size() < 2 || parts.size() > 3) return usage;
+  if (parts.size() < 2 || parts.size() > 3) return Fail(usage);
   const auto hour = Digits(parts[0], 2);
   const auto minute = Digits(parts[1], 2);
   const auto second = parts.size() == 3 ? Digits(parts[2], 2) : std::optional<int>(0);
-  if (!hour || !minute || !second || parts[1].size() != 2) return usage;
-  if (*hour > 23 || *minute > 59 || *second > 59) return usage;
+  if (!hour || !minute || !second || parts[1].size() != 2) return Fail(usage);
+  if (*hour > 23 || *minute > 59 || *second > 59) return Fail(usage);
   form.cboHH = *hour;
   form.cboMM = *minute;
   form.cboSS = *second;  // accepted and, like the form's seconds list, never used
-  return "";
+  return {};
 }
 
-std::string ParseZone(std::string_view text, entry::BirthFormSnapshot& form) {
-  const std::string_view t = Trim(text);
+namespace {
+
+// The zones whose abbreviation is `text`, in any case.
+std::vector<int> ZonesAbbreviated(std::string_view text) {
   const auto& zones = entry::TimeZoneTable();
-  if (AllDigits(t)) {
-    const auto position = Digits(t, 2);
-    if (!position || *position >= entry::kTimeZoneCount)
-      return "zone position " + Quoted(text) + " is not 0 to 70";
-    form.cmbTimeZone = *position;
-    return "";
-  }
-  for (int i = 0; i < entry::kTimeZoneCount; ++i) {
-    if (zones[static_cast<std::size_t>(i)].text == t) {
-      form.cmbTimeZone = i;
-      return "";
-    }
-  }
   std::vector<int> matches;
   for (int i = 0; i < entry::kTimeZoneCount; ++i)
-    if (!t.empty() &&
-        EqualsIgnoringCase(ZoneAbbreviation(zones[static_cast<std::size_t>(i)].text), t))
+    if (!text.empty() &&
+        EqualsIgnoringCase(ZoneAbbreviation(zones[static_cast<std::size_t>(i)].text), text))
       matches.push_back(i);
+  return matches;
+}
+
+std::optional<int> ZoneWithText(std::string_view text) {
+  const auto& zones = entry::TimeZoneTable();
+  for (int i = 0; i < entry::kTimeZoneCount; ++i)
+    if (zones[static_cast<std::size_t>(i)].text == text) return i;
+  return std::nullopt;
+}
+
+}  // namespace
+
+core::Result<void> ParseZone(std::string_view text, entry::BirthFormSnapshot& form) {
+  const std::string_view t = TrimBlanksAndTabs(text);
+  if (AllDigits(t)) {
+    const std::size_t first_significant = std::min(t.find_first_not_of('0'), t.size() - 1);
+    const auto position = Digits(t.substr(first_significant), 2);
+    if (!position || *position >= entry::kTimeZoneCount)
+      return Fail("zone position " + Quoted(text) + " is not 0 to 70");
+    form.cmbTimeZone = *position;
+    return {};
+  }
+  if (const std::optional<int> position = ZoneWithText(t)) {
+    form.cmbTimeZone = *position;
+    return {};
+  }
+  const std::vector<int> matches = ZonesAbbreviated(t);
   if (matches.size() == 1) {
     form.cmbTimeZone = matches.front();
-    return "";
+    return {};
   }
   if (matches.empty())
-    return "unknown zone " + Quoted(text) +
-           ": give a list position 0 to 70, an abbreviation such as IST, or the zone's text "
-           "(--list-zones shows them)";
+    return Fail("unknown zone " + Quoted(text) +
+                ": give a list position 0 to 70, an abbreviation such as IST, or the zone's text "
+                "(--list-zones shows them)");
   std::string error = "zone " + Quoted(text) + " is ambiguous; give the position of one of:";
   for (int i : matches)
-    error +=
-        " " + std::to_string(i) + " (" + std::string(zones[static_cast<std::size_t>(i)].text) + ")";
-  return error;
+    error += " " + std::to_string(i) + " (" +
+             std::string(entry::TimeZoneTable()[static_cast<std::size_t>(i)].text) + ")";
+  return Fail(error);
 }
 
-std::string ParseLongitude(std::string_view text, entry::BirthFormSnapshot& form) {
+core::Result<void> ParseLongitude(std::string_view text, entry::BirthFormSnapshot& form) {
   bool west = false;
-  std::string error = ParseCoordinate(text, 'E', 'W', entry::kLonDegMaxLength, form.txtLonD,
-                                      form.txtLonM, west, "77E13 or 74W0");
-  if (error.empty()) form.optLongEast = !west;
-  return error;
+  core::Result<void> parsed = ParseCoordinate(text, 'E', 'W', entry::kLonDegMaxLength, form.txtLonD,
+                                              form.txtLonM, west, "77E13 or 74W0");
+  if (parsed) form.optLongEast = !west;
+  return parsed;
 }
 
-std::string ParseLatitude(std::string_view text, entry::BirthFormSnapshot& form) {
+core::Result<void> ParseLatitude(std::string_view text, entry::BirthFormSnapshot& form) {
   bool south = false;
-  std::string error = ParseCoordinate(text, 'N', 'S', entry::kLatDegMaxLength, form.txtLatD,
-                                      form.txtLatM, south, "28N36 or 33S52");
-  if (error.empty()) form.optLatSouth = south;
-  return error;
+  core::Result<void> parsed = ParseCoordinate(text, 'N', 'S', entry::kLatDegMaxLength, form.txtLatD,
+                                              form.txtLatM, south, "28N36 or 33S52");
+  if (parsed) form.optLatSouth = south;
+  return parsed;
 }
 
-std::string ParseDaylightSaving(std::string_view text, entry::BirthFormSnapshot& form) {
-  const std::string_view t = Trim(text);
+core::Result<void> ParseDaylightSaving(std::string_view text, entry::BirthFormSnapshot& form) {
+  const std::string_view t = TrimBlanksAndTabs(text);
   for (std::string_view yes : {"1", "true", "yes"}) {
     if (EqualsIgnoringCase(t, yes)) {
       form.chkDST = true;
-      return "";
+      return {};
     }
   }
   for (std::string_view no : {"", "0", "false", "no"}) {
     if (EqualsIgnoringCase(t, no)) {
       form.chkDST = false;
-      return "";
+      return {};
     }
   }
-  return "expected 1/0, true/false, yes/no or nothing, got " + Quoted(text);
+  return Fail("expected 1/0, true/false, yes/no or nothing, got " + Quoted(text));
 }
 
-std::string ApplyField(std::string_view name, std::string_view value,
-                       entry::BirthFormSnapshot& form) {
+core::Result<void> ApplyField(std::string_view name, std::string_view value,
+                              entry::BirthFormSnapshot& form) {
   // The place and the name are free text, shown as given.
   std::string* free_text = name == "name"      ? &form.txtName
                            : name == "city"    ? &form.txtMCity
@@ -198,8 +208,10 @@ std::string ApplyField(std::string_view name, std::string_view value,
                            : name == "country" ? &form.txtMCountry
                                                : nullptr;
   if (free_text) {
-    *free_text = std::string(value);
-    return "";
+    // Blanks and tabs alone are no name: the form then asks for one, as for an empty box.
+    const bool blank = TrimBlanksAndTabs(value).empty();
+    *free_text = name == "name" && blank ? std::string() : std::string(value);
+    return {};
   }
   if (name == "date") return ParseDate(value, form);
   if (name == "time") return ParseTime(value, form);
@@ -207,7 +219,7 @@ std::string ApplyField(std::string_view name, std::string_view value,
   if (name == "dst") return ParseDaylightSaving(value, form);
   if (name == "lon") return ParseLongitude(value, form);
   if (name == "lat") return ParseLatitude(value, form);
-  return "unknown field " + Quoted(name);
+  return Fail("unknown field " + Quoted(name));
 }
 
 }  // namespace solvane::cli

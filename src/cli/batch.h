@@ -1,4 +1,5 @@
-// Many births at once: CSV in (a header of field names, one birth per row), JSON Lines out.
+// Many births at once: CSV in (a header of field names, one birth per row), JSON Lines out. Rows
+// are read, charted and written one at a time, so the memory used does not grow with the input.
 #pragma once
 
 #include <cstddef>
@@ -6,13 +7,10 @@
 #include <string>
 #include <string_view>
 
-namespace solvane::cli {
+#include "cli/csv.h"
+#include "core/result.h"
 
-struct BatchResult {
-  std::size_t charted = 0;
-  std::size_t refused = 0;  // rows answered with an error line
-  std::string fatal;        // why the batch could not start (a bad header), or ""
-};
+namespace solvane::cli {
 
 struct BatchOptions {
   // When set, the framed report of every charted row is written as RTF into this folder, named
@@ -20,12 +18,35 @@ struct BatchOptions {
   std::string report_folder;
 };
 
-// Charts every row of `csv` and hands `write` one JSON line per row, in input order, each with its
-// "line" number: the chart, or {"line": N, "error": "..."} for a row that is malformed or refused.
-// Missing columns take the entry form's first selections; blank lines are skipped.
-// With a report folder, each charted line also carries "report" (the file written) or, when the
-// file could not be written, "error" (and the row counts as refused).
-BatchResult RunBatch(std::string_view csv, const std::function<void(std::string_view)>& write,
-                     const BatchOptions& options = {});
+struct BatchCounts {
+  std::size_t charted = 0;
+  std::size_t refused = 0;    // rows malformed or refused by the form
+  std::size_t unwritten = 0;  // charted rows whose report file could not be written
+};
+
+// Why a batch stopped before the end of its input.
+struct BatchStop {
+  enum class Reason {
+    kBadHeader,   // no header, or a header that is not a list of field names: nothing charted
+    kUnreadable,  // the input could not be read on
+    kUnwritable,  // the output could not be written
+  };
+  Reason reason;
+  std::string message;
+};
+
+// Receives the output one line at a time, without its line break; a failure stops the batch.
+using LineWriter = std::function<core::Result<void>(std::string_view line)>;
+
+// Charts every row of the CSV from `source` and hands `write` one JSON line per row, in input
+// order, each with its "line" number: the chart, or {"line": N, "error": "..."} for a row that
+// is malformed or refused, or whose report file could not be written. Missing columns take the
+// entry form's first selections; empty lines and lines of blanks are skipped. With a report
+// folder, each charted line also carries "report", the file written.
+core::Result<BatchCounts, BatchStop> RunBatch(ByteSource source, const LineWriter& write,
+                                              const BatchOptions& options = {});
+// The same over CSV text held in memory.
+core::Result<BatchCounts, BatchStop> RunBatch(std::string_view csv, const LineWriter& write,
+                                              const BatchOptions& options = {});
 
 }  // namespace solvane::cli

@@ -3,36 +3,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "cli/safe_text.h"
+
 namespace solvane::cli {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-// Length of the valid UTF-8 sequence at the start of `s`, or 0 when it is not one.
-std::size_t ValidSequence(std::string_view s) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned char lead = byte(0);
-  std::size_t length;
-  unsigned min_second = 0x80, max_second = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) min_second = 0xA0;  // no overlong forms
-    if (lead == 0xED) max_second = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) min_second = 0x90;
-    if (lead == 0xF4) max_second = 0x8F;  // nothing above U+10FFFF
-  } else {
-    return 0;
-  }
-  if (s.size() < length) return 0;
-  if (byte(1) < min_second || byte(1) > max_second) return 0;
-  for (std::size_t i = 2; i < length; ++i)
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  return length;
-}
 
 }  // namespace
 
@@ -95,7 +71,7 @@ void JsonWriter::String(std::string_view text) {
     }
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
-      const std::size_t length = ValidSequence(text.substr(i));
+      const std::size_t length = Utf8SequenceLength(text.substr(i));
       if (length == 0) {
         out_ += kReplacement;
         ++i;

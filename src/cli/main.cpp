@@ -1,27 +1,30 @@
 // solvane-chart: the chart of one birth from flags, or of many from a CSV file.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
+#include <exception>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/arguments.h"
 #include "cli/batch.h"
 #include "cli/file_output.h"
 #include "cli/output.h"
 #include "cli/places.h"
+#include "cli/safe_text.h"
+#include "core/text.h"
+#include "core/version.h"
 #include "entry/sample.h"
-#include "run/chart_run.h"
 #include "entry/time_zones.h"
 #include "report/house_report.h"
+#include "run/chart_run.h"
 
 namespace {
 
@@ -31,104 +34,68 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;  // reading or writing failed
 constexpr int kExitRefused = 2;  // a malformed flag, or a birth the form refuses
 
+// The batch's output is written in blocks of about this many bytes, and whenever the program is
+// about to wait for more input.
+constexpr std::size_t kOutputBlockBytes = std::size_t{64} << 10;
+// Characters of a place shown back in the message that it was not found.
+constexpr std::size_t kPlaceShownCharacters = 80;
+
 constexpr const char* kUsage =
     "usage: solvane-chart --name NAME --date YYYY-MM-DD --time HH:MM --zone ZONE --lon 77E13 "
     "--lat 28N36 [--dst] [--format text|json]\n"
     "       solvane-chart --batch FILE|-    (see --help)";
 
-// Writes everything or reports why not.
-bool WriteAll(std::FILE* stream, std::string_view text) {
-  return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+constexpr const char* kDescription =
+    "Casts a Vedic (sidereal) natal chart: the Moon sign, the Ascendant and Midheaven, and the\n"
+    "positions of the Sun, Moon, planets and lunar nodes. Unset fields take the entry form's\n"
+    "first selections (1 January 1901, 0:00, Greenwich Mean Time, East, North).";
+
+// What the command line asked for. `given` lists the flags that were given, in the order they
+// are defined, for the checks of what cannot go together.
+struct Flags {
+  std::map<std::string, std::string> fields;  // birth fields by name, --dst among them
+  std::string format = "text";
+  bool sample = false;
+  bool report_text = false;
+  bool list_zones = false;
+  std::optional<std::string> batch, report, find_place;
+  std::vector<std::string> given;
+
+  bool Given(std::string_view flag) const {
+    return std::find(given.begin(), given.end(), flag) != given.end();
+  }
+};
+
+void Say(std::string_view message) {
+  const std::string line = "solvane-chart: " + std::string(message) + "\n";
+  (void)cli::WriteAll(STDERR_FILENO, line, "standard error");  // nowhere left to report it
 }
 
-std::optional<std::string> ReadAll(const std::string& path, std::string& error) {
-  if (path == "-") {
-    std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-    if (std::cin.bad()) {
-      error = "cannot read standard input";
-      return std::nullopt;
-    }
-    return text;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open '" + path + "': " + std::strerror(errno);
-    return std::nullopt;
-  }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = "cannot read '" + path + "'";
-    return std::nullopt;
-  }
-  return text;
+int Refuse(std::string_view message) {
+  Say(std::string(message) + "\n" + kUsage);
+  return kExitRefused;
 }
 
-int RunBatchCommand(const std::string& path, const cli::BatchOptions& options) {
-  std::string error;
-  const std::optional<std::string> csv = ReadAll(path, error);
-  if (!csv) {
-    std::fprintf(stderr, "solvane-chart: %s\n", error.c_str());
-    return kExitFailure;
-  }
-  std::string buffer;
-  bool write_failed = false;
-  const auto flush = [&] {
-    if (!write_failed && !WriteAll(stdout, buffer)) write_failed = true;
-    buffer.clear();
-  };
-  const cli::BatchResult result = cli::RunBatch(
-      *csv,
-      [&](std::string_view line) {
-        buffer += line;
-        buffer += '\n';
-        if (buffer.size() >= (1 << 16)) flush();
-      },
-      options);
-  flush();
-  if (std::fflush(stdout) != 0) write_failed = true;
-  if (!result.fatal.empty()) {
-    std::fprintf(stderr, "solvane-chart: %s\n", result.fatal.c_str());
-    return kExitRefused;
-  }
-  if (write_failed) {
-    std::fprintf(stderr, "solvane-chart: cannot write the output: %s\n", std::strerror(errno));
-    return kExitFailure;
-  }
-  if (result.refused > 0) {
-    std::fprintf(stderr, "solvane-chart: %zu of %zu rows refused\n", result.refused,
-                 result.refused + result.charted);
-    return kExitRefused;
-  }
-  return kExitOk;
+core::Result<void> WriteOut(std::string_view text) {
+  return cli::WriteAll(STDOUT_FILENO, text, "the output");
 }
 
-void ListZones() {
-  const auto& zones = entry::TimeZoneTable();
-  for (int i = 0; i < entry::kTimeZoneCount; ++i)
-    std::printf("%2d  %s\n", i, std::string(zones[static_cast<std::size_t>(i)].text).c_str());
+int Finish(const core::Result<void>& written) {
+  if (written) return kExitOk;
+  Say(written.error().message);
+  return kExitFailure;
 }
 
-}  // namespace
+// The values of the options whose presence matters, until they are known to be given.
+struct OptionTexts {
+  std::string dst, batch, report, find_place;
+};
 
-int main(int argc, char** argv) {
-  // A reader that stops early (`| head`) ends the program the way it ends any filter: quietly, by
-  // SIGPIPE, with the shell's status 141. A parent that ignores SIGPIPE would pass that on and
-  // turn the closed pipe into an error message and status 1. Nothing is left half-done: report
-  // files are complete and renamed before the output that follows them is written.
-  std::signal(SIGPIPE, SIG_DFL);
-  CLI::App app{
-      "Casts a Vedic (sidereal) natal chart: the Moon sign, the Ascendant and Midheaven, and the\n"
-      "positions of the Sun, Moon, planets and lunar nodes. Unset fields take the entry form's\n"
-      "first selections (1 January 1901, 0:00, Greenwich Mean Time, East, North).",
-      "solvane-chart"};
-  app.set_version_flag("--version", std::string("solvane-chart ") + SOLVANE_VERSION);
-  app.get_formatter()->column_width(30);
-
-  std::map<std::string, std::string> fields;
+void AddFlags(CLI::App& app, Flags& flags, OptionTexts& texts) {
   const auto field_option = [&](const char* flag, const char* help) {
     const std::string name = std::string(flag).substr(2);
     app.add_option_function<std::string>(
-           flag, [&fields, name](const std::string& v) { fields[name] = v; }, help)
+           flag, [&flags, name](const std::string& v) { flags.fields[name] = v; }, help)
         ->type_name("TEXT");
   };
   field_option("--name", "person's name (required)");
@@ -140,126 +107,298 @@ int main(int argc, char** argv) {
   field_option("--city", "city, shown with the chart");
   field_option("--state", "state, shown with the chart");
   field_option("--country", "country, shown with the chart");
-  bool dst = false;
-  app.add_flag("--dst", dst, "the clock showed daylight-saving time");
-  std::string format = "text";
-  app.add_option("--format", format, "output: text (default) or json")
+  app.add_option("--dst", texts.dst,
+                 "the clock showed daylight-saving time (a value: yes/no, true/false, 1/0)")
+      ->expected(0, 1)
+      ->default_str("yes")  // what --dst alone stands for
+      ->type_name("[YES|NO]");
+  app.add_option("--format", flags.format, "output: text (default) or json")
       ->check(CLI::IsMember({"text", "json"}));
-  bool sample = false;
-  app.add_flag("--sample", sample, "chart the built-in sample birth (other flags override it)");
-  std::string batch;
-  app.add_option("--batch", batch,
+  app.add_flag("--sample", flags.sample,
+               "chart the built-in sample birth (other flags override it)");
+  app.add_option("--batch", texts.batch,
                  "chart every row of a CSV file (- for standard input) whose header names the "
                  "fields (name,date,time,zone,dst,lon,lat,city,state,country); writes JSON Lines")
       ->type_name("FILE");
-  std::string report_path;
-  app.add_option("--report", report_path,
+  app.add_option("--report", texts.report,
                  "write the house report as RTF to FILE (with --batch: one file per row into the "
                  "folder FILE)")
       ->type_name("FILE");
-  bool report_text = false;
-  app.add_flag("--report-text", report_text, "add the house report as plain text to the output");
-  std::string find_place;
-  app.add_option("--find-place", find_place,
+  app.add_flag("--report-text", flags.report_text,
+               "add the house report as plain text to the output");
+  app.add_option("--find-place", texts.find_place,
                  "look a place up in the built-in atlas: \"CITY[, STATE][, COUNTRY]\"; prints "
                  "its --lat and --lon")
       ->type_name("PLACE");
-  bool list_zones = false;
-  app.add_flag("--list-zones", list_zones, "list the time zones with their positions");
+  app.add_flag("--list-zones", flags.list_zones, "list the time zones with their positions");
+}
 
+// The flags, or the exit status when parsing ends the program (help, version, a parse error).
+core::Result<Flags, int> ParseFlags(int argc, char** argv) {
+  CLI::App app{kDescription, "solvane-chart"};
+  app.set_version_flag("--version", "solvane-chart " + std::string(core::kVersion));
+  app.get_formatter()->column_width(30);
+  Flags flags;
+  OptionTexts texts;
+  AddFlags(app, flags, texts);
   try {
     app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& e) {
-    return app.exit(e);
+  } catch (const CLI::CallForHelp&) {
+    return core::Unexpected{Finish(WriteOut(app.help()))};
   } catch (const CLI::CallForVersion& e) {
-    return app.exit(e);
+    return core::Unexpected{Finish(WriteOut(std::string(e.what()) + "\n"))};
   } catch (const CLI::ParseError& e) {
-    std::fprintf(stderr, "solvane-chart: %s\n%s\n", e.what(), kUsage);
+    return core::Unexpected{Refuse(cli::TerminalSafe(e.what()))};  // it may quote any argument
+  }
+  if (app.count("--dst") > 0) flags.fields["dst"] = texts.dst;
+  if (app.count("--batch") > 0) flags.batch = texts.batch;
+  if (app.count("--report") > 0) flags.report = texts.report;
+  if (app.count("--find-place") > 0) flags.find_place = texts.find_place;
+  for (const CLI::Option* option : app.get_options())
+    if (option->count() > 0) flags.given.push_back(option->get_name());
+  return flags;
+}
+
+// A message naming two flags that cannot go together, or nothing.
+std::optional<std::string> Conflict(const Flags& flags) {
+  static const std::vector<std::string> kBirthFlags = {"--name",  "--date",    "--time",  "--zone",
+                                                       "--dst",   "--lon",     "--lat",   "--city",
+                                                       "--state", "--country", "--sample"};
+  const auto first_of = [&](const std::vector<std::string>& list) -> std::optional<std::string> {
+    for (const std::string& flag : flags.given)
+      if (std::find(list.begin(), list.end(), flag) != list.end()) return flag;
+    return std::nullopt;
+  };
+  std::vector<std::string> chart_flags = kBirthFlags;
+  chart_flags.insert(chart_flags.end(), {"--report", "--report-text", "--batch", "--list-zones"});
+  if (flags.find_place) {
+    if (const auto other = first_of(chart_flags))
+      return "--find-place and " + *other +
+             " cannot go together: --find-place only looks a "
+             "place up";
+  }
+  chart_flags.back() = "--format";  // --list-zones takes no other flag at all
+  if (flags.list_zones) {
+    if (const auto other = first_of(chart_flags))
+      return "--list-zones and " + *other +
+             " cannot go together: --list-zones only lists the "
+             "zones";
+  }
+  if (flags.batch) {
+    if (const auto other = first_of(kBirthFlags))
+      return "--batch and " + *other +
+             " cannot go together: --batch takes its births from the "
+             "file, not from flags";
+    if (flags.report_text || (flags.Given("--format") && flags.format == "text"))
+      return std::string("--batch and ") + (flags.report_text ? "--report-text" : "--format text") +
+             " cannot go together: --batch writes JSON Lines";
+  }
+  return std::nullopt;
+}
+
+// A flag that names a file or a place must name one.
+std::optional<std::string> EmptyValue(const Flags& flags) {
+  const std::pair<const char*, const std::optional<std::string>*> named[] = {
+      {"--batch", &flags.batch}, {"--report", &flags.report}, {"--find-place", &flags.find_place}};
+  for (const auto& [flag, value] : named) {
+    if (*value && core::TrimBlanksAndTabs(**value).empty())
+      return std::string(flag) + (std::string_view(flag) == "--find-place"
+                                      ? ": no place given"
+                                      : ": no file name given");
+  }
+  return std::nullopt;
+}
+
+int FindPlace(const Flags& flags) {
+  const cli::PlaceQuery query = cli::ParsePlaceQuery(*flags.find_place);
+  const std::vector<entry::Place> places =
+      entry::Atlas::BuiltIn().Find(query.city, query.state, query.country, 10);
+  if (places.empty()) {
+    Say("no place called " + cli::Quoted(*flags.find_place, kPlaceShownCharacters) +
+        " in the atlas");
     return kExitRefused;
   }
+  return Finish(
+      WriteOut(flags.format == "json" ? cli::PlacesJson(places) : cli::PlacesText(places)));
+}
 
-  if (!find_place.empty()) {
-    const cli::PlaceQuery query = cli::ParsePlaceQuery(find_place);
-    const std::vector<entry::Place> places =
-        entry::Atlas::BuiltIn().Find(query.city, query.state, query.country, 10);
-    if (places.empty()) {
-      std::fprintf(stderr, "solvane-chart: no place called '%s' in the atlas\n",
-                   find_place.c_str());
-      return kExitRefused;
-    }
-    const std::string text = format == "json" ? cli::PlacesJson(places) : cli::PlacesText(places);
-    return WriteAll(stdout, text) && std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+int ListZones() {
+  std::string text;
+  const auto& zones = entry::TimeZoneTable();
+  for (int i = 0; i < entry::kTimeZoneCount; ++i) {
+    text += (i < 10 ? " " : "") + std::to_string(i) + "  ";
+    text += zones[static_cast<std::size_t>(i)].text;
+    text += '\n';
   }
-  if (list_zones) {
-    ListZones();
-    return kExitOk;
-  }
-  if (!batch.empty()) {
-    if (!fields.empty() || sample || dst) {
-      std::fprintf(stderr,
-                   "solvane-chart: --batch takes its births from the file, not from flags\n%s\n",
-                   kUsage);
-      return kExitRefused;
-    }
-    if (!report_path.empty()) {
-      struct stat folder {};
-      if (stat(report_path.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
-        std::fprintf(stderr,
-                     "solvane-chart: --report: '%s' is not a folder; with --batch it names "
-                     "the folder that receives one report per row\n",
-                     report_path.c_str());
-        return kExitFailure;
-      }
-    }
-    return RunBatchCommand(batch, cli::BatchOptions{report_path});
-  }
+  return Finish(WriteOut(text));
+}
 
-  entry::BirthFormSnapshot form = sample ? entry::SampleBirth() : entry::BirthFormSnapshot{};
-  for (const auto& [name, value] : fields) {
-    if (const std::string error = cli::ApplyField(name, value, form); !error.empty()) {
-      std::fprintf(stderr, "solvane-chart: --%s: %s\n%s\n", name.c_str(), error.c_str(), kUsage);
-      return kExitRefused;
-    }
+// The batch's output: lines gathered into blocks, written when a block is full and before the
+// program waits for input, so that a reader sees each row's line while the input is still open.
+class BatchOutput {
+ public:
+  core::Result<void> Add(std::string_view line) {
+    buffer_ += line;
+    buffer_ += '\n';
+    return buffer_.size() >= kOutputBlockBytes ? Flush() : core::Result<void>();
   }
-  if (dst) form.chkDST = true;
+  core::Result<void> Flush() {
+    if (!failure_.empty()) return core::Fail(failure_);
+    core::Result<void> written = WriteOut(buffer_);
+    buffer_.clear();
+    if (!written) failure_ = written.error().message;
+    return written;
+  }
+  const std::string& failure() const { return failure_; }
 
-  core::ChartState state;
-  display::ChartWindowModel window;
-  if (const auto refusal = run::RunChart(form, display::EnglishMonthName, state, window)) {
-    std::fprintf(stderr, "solvane-chart: %s\n", refusal->message.text.c_str());
-    return kExitRefused;
+ private:
+  std::string buffer_;
+  std::string failure_;  // why the output could not be written, or ""
+};
+
+// The batch input as a descriptor and the name messages give it.
+core::Result<std::pair<int, std::string>> OpenBatchInput(const std::string& path) {
+  if (path == "-") return std::pair<int, std::string>{STDIN_FILENO, "standard input"};
+  const std::string name = "'" + cli::TerminalSafe(path) + "'";
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return core::Fail("cannot open " + name + ": " + std::strerror(errno));
+  struct stat st {};
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    close(fd);
+    return core::Fail("cannot read " + name + ": it is a folder, not a CSV file");
   }
-  const std::string report = report::PlainText(window.RTBHouseDesc);
-  if (!report_path.empty()) {
-    const std::string failure =
-        cli::WriteFileReplacing(report_path, report::FramedReportRtf(report));
-    if (!failure.empty()) {
-      std::fprintf(stderr, "solvane-chart: --report: %s\n", failure.c_str());
+  return std::pair<int, std::string>{fd, name};
+}
+
+int BatchStatus(const core::Result<cli::BatchCounts, cli::BatchStop>& result) {
+  if (!result) {
+    Say(result.error().message);
+    return result.error().reason == cli::BatchStop::Reason::kBadHeader ? kExitRefused
+                                                                       : kExitFailure;
+  }
+  const cli::BatchCounts& counts = *result;
+  const std::size_t rows = counts.charted + counts.refused + counts.unwritten;
+  int status = kExitOk;
+  if (counts.unwritten > 0) {
+    Say(std::to_string(counts.unwritten) + " of " + std::to_string(rows) +
+        " rows' reports could not be written");
+    status = kExitFailure;
+  }
+  if (counts.refused > 0) {
+    Say(std::to_string(counts.refused) + " of " + std::to_string(rows) + " rows refused");
+    if (status == kExitOk) status = kExitRefused;
+  }
+  return status;
+}
+
+int Batch(const Flags& flags) {
+  if (flags.report) {
+    struct stat folder {};
+    if (stat(flags.report->c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
+      Say("--report: '" + cli::TerminalSafe(*flags.report) +
+          "' is not a folder; with --batch it names the folder that receives one report per "
+          "row");
       return kExitFailure;
     }
   }
-  std::string text;
-  if (format == "json") {
+  const auto input = OpenBatchInput(*flags.batch);
+  if (!input) {
+    Say(input.error().message);
+    return kExitFailure;
+  }
+  BatchOutput output;
+  cli::ByteSource read = cli::DescriptorSource(input->first, input->second);
+  cli::ByteSource source = [&](char* buffer, std::size_t size) -> core::Result<std::size_t> {
+    if (core::Result<void> flushed = output.Flush(); !flushed) return core::Fail(output.failure());
+    return read(buffer, size);
+  };
+  const auto result = cli::RunBatch(
+      source, [&](std::string_view line) { return output.Add(line); },
+      cli::BatchOptions{flags.report.value_or("")});
+  if (const core::Result<void> flushed = output.Flush(); !flushed) {
+    Say(output.failure());
+    return kExitFailure;
+  }
+  return BatchStatus(result);
+}
+
+core::Result<entry::BirthFormSnapshot> FormOf(const Flags& flags) {
+  entry::BirthFormSnapshot form = flags.sample ? entry::SampleBirth() : entry::BirthFormSnapshot{};
+  for (const auto& [name, value] : flags.fields) {
+    if (core::Result<void> applied = cli::ApplyField(name, value, form); !applied)
+      return core::Fail("--" + name + ": " + applied.error().message);
+  }
+  return form;
+}
+
+std::string ChartOutput(const Flags& flags, const core::ChartState& state,
+                        const display::ChartWindowModel& window,
+                        const entry::BirthFormSnapshot& form, const std::string& report) {
+  if (flags.format == "json") {
+    std::string text;
     cli::JsonWriter json(text);
     json.BeginObject();
     cli::WriteChartMembers(json, state, window);
-    if (report_text) {
-      json.Key("ReportText");
-      json.String(report);
-    }
+    if (flags.report_text) json.StringMember("ReportText", report);
     json.EndObject();
-    text += '\n';
-  } else {
-    text = cli::ChartText(state, window, form);
-    if (report_text) {
-      text += "\n";
-      for (const char c : report)
-        if (c != '\r') text += c;  // the terminal's line breaks
+    return text + '\n';
+  }
+  std::string text = cli::ChartText(state, window, form);
+  if (flags.report_text) {
+    text += "\n";
+    for (const char c : report)
+      if (c != '\r') text += c;  // the terminal's line breaks
+  }
+  return text;
+}
+
+int Chart(const Flags& flags) {
+  const core::Result<entry::BirthFormSnapshot> form = FormOf(flags);
+  if (!form) return Refuse(form.error().message);
+  core::ChartState state;
+  display::ChartWindowModel window;
+  if (const auto refusal = run::RunChart(*form, display::EnglishMonthName, state, window)) {
+    Say(refusal->message.text);
+    return kExitRefused;
+  }
+  const std::string report = report::PlainText(window.RTBHouseDesc);
+  if (flags.report) {
+    const core::Result<void> saved =
+        cli::WriteFileReplacing(*flags.report, report::FramedReportRtf(report));
+    if (!saved) {
+      Say("--report: " + saved.error().message);
+      return kExitFailure;
     }
   }
-  if (!WriteAll(stdout, text) || std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "solvane-chart: cannot write the output: %s\n", std::strerror(errno));
-    return kExitFailure;
+  return Finish(WriteOut(ChartOutput(flags, state, window, *form, report)));
+}
+
+int Run(int argc, char** argv) {
+  const core::Result<Flags, int> flags = ParseFlags(argc, argv);
+  if (!flags) return flags.error();
+  if (const auto conflict = Conflict(*flags)) return Refuse(*conflict);
+  if (const auto empty = EmptyValue(*flags)) return Refuse(*empty);
+  if (flags->find_place) return FindPlace(*flags);
+  if (flags->list_zones) return ListZones();
+  if (flags->batch) return Batch(*flags);
+  return Chart(*flags);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A reader that stops early (`| head`) ends the program the way it ends any filter: quietly, by
+  // SIGPIPE, with the shell's status 141. A parent that ignores SIGPIPE would pass that on and
+  // turn the closed pipe into an error message and status 1. Nothing is left half-done: report
+  // files are complete and renamed before the output that follows them is written.
+  std::signal(SIGPIPE, SIG_DFL);
+  // Every failure the program expects is a result; this is for the ones it does not (memory).
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    Say(std::string("cannot go on: ") + e.what());
+  } catch (...) {
+    Say("cannot go on: an unexpected failure");
   }
-  return kExitOk;
+  return kExitFailure;
 }

@@ -3,18 +3,22 @@
 #include <array>
 #include <cstdio>
 
+#include "cli/safe_text.h"
 #include "entry/time_zones.h"
 #include "report/house_report.h"
 
 namespace solvane::cli {
 namespace {
 
-constexpr std::array<const char*, core::kPositionCount> kPositionLabels = {
-    "Sun",    "Moon",    "Mercury", "Venus",     "Mars",      "Jupiter", "Saturn",
-    "Uranus", "Neptune", "Pluto",   "Ascendant", "Midheaven", "Rahu",    "Ketu"};
+// The report's planets are the first ten bodies, in the same order.
+static_assert(report::kPlanetCount <= core::kPositionCount);
 
-constexpr std::array<const char*, report::kPlanetCount> kPlanetKeys = {
-    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
+// Column widths of the text tables, in characters.
+constexpr std::size_t kLabelWidth = 16;
+constexpr std::size_t kPositionWidth = 11;
+constexpr std::size_t kExactWidth = 17;
+constexpr std::size_t kWheelHouseWidth = 13;
+constexpr std::size_t kSignWidth = 13;
 
 std::string Pad(std::string text, std::size_t width) {
   // Width in characters: count the bytes that start a UTF-8 character.
@@ -25,7 +29,7 @@ std::string Pad(std::string text, std::size_t width) {
 }
 
 std::string Row(const std::string& label, const std::string& value) {
-  std::string row = Pad(label, 16) + value;
+  std::string row = Pad(label, kLabelWidth) + value;
   while (!row.empty() && row.back() == ' ') row.pop_back();
   return row + "\n";
 }
@@ -51,11 +55,18 @@ std::string BoxBodies(const std::string& box) {
   return out;
 }
 
-}  // namespace
+// House 1..12 of `body` on the wheel (whole signs counted from the Ascendant's sign), or 0 when
+// the body or the Ascendant carries no sign.
+int WheelHouse(const core::ChartState& state, int body) {
+  const int sign = state.positions.longitude[body].SignIndex();
+  const int first = state.positions.longitude[core::kAscendant].SignIndex();
+  if (sign < 0 || first < 0) return 0;
+  return (sign - first + core::kSignCount) % core::kSignCount + 1;
+}
 
-void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
-                       const display::ChartWindowModel& window) {
-  const core::BirthData& b = state.birth;
+std::string HouseNumber(int house) { return house > 0 ? std::to_string(house) : ""; }
+
+void WriteBirthData(JsonWriter& json, const core::BirthData& b) {
   json.Key("BirthData");
   json.BeginObject();
   json.StringMember("Name", b.Name);
@@ -73,11 +84,11 @@ void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
                                                          {"East", b.East},
                                                          {"South", b.South},
                                                          {"DaylightSaving", b.DaylightSaving}};
-  for (const auto& [key, value] : fields) {
-    json.IntMember(key, value);
-  }
+  for (const auto& [key, value] : fields) json.IntMember(key, value);
   json.EndObject();
+}
 
+void WriteChartTexts(JsonWriter& json, const core::ChartState& state) {
   json.IntMember("ZoneHours", state.ZoneHours);
   json.IntMember("ZoneMinutes", state.ZoneMinutes);
   json.DoubleMember("AyanamsaOffset", state.AyanamsaOffset);
@@ -86,14 +97,14 @@ void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
       {"MidheavenString", &state.MidheavenString},
       {"MoonSiderealString", &state.MoonSiderealString},
       {"RashiName", &state.RashiName}};
-  for (const auto& [key, value] : texts) {
-    json.StringMember(key, *value);
-  }
+  for (const auto& [key, value] : texts) json.StringMember(key, *value);
   json.Key("PositionStrings");
   json.StringArray(state.PositionStrings);
   json.Key("BodyNames");
   json.StringArray(state.BodyNames);
+}
 
+void WriteWindowTexts(JsonWriter& json, const display::ChartWindowModel& window) {
   const std::pair<const char*, const std::string*> labels[] = {
       {"lblName", &window.lblName},
       {"lblDOB", &window.lblDOB},
@@ -106,34 +117,109 @@ void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
       {"lblSunSign", &window.lblSunSign},
       {"lblLagna", &window.lblLagna},
       {"lblRashi", &window.lblRashi}};
-  for (const auto& [key, value] : labels) {
-    json.StringMember(key, *value);
-  }
+  for (const auto& [key, value] : labels) json.StringMember(key, *value);
   json.Key("lblPlanet");
   json.StringArray(window.lblPlanet);
   json.Key("lblNatal");
   json.StringArray(window.lblNatal);
   json.Key("imgSign");
   json.IntArray(window.imgSign);
+}
 
+void WriteReportHouses(JsonWriter& json, const report::HousePlacement& houses) {
   json.Key("ReportHouses");
   json.BeginObject();
-  for (int k = 0; k < report::kPlanetCount; ++k) {
-    json.IntMember(kPlanetKeys[k], window.report_houses.planet_house[k]);
-  }
+  for (int k = 0; k < report::kPlanetCount; ++k)
+    json.IntMember(core::kBodyNames[k], houses.planet_house[k]);
   json.EndObject();
   json.Key("ReportSections");
   json.BeginArray();
-  for (const report::ReportSection& section : window.report_houses.sections) {
+  for (const report::ReportSection& section : houses.sections) {
     json.BeginObject();
     json.IntMember("house", section.house);
     json.Key("planets");
     json.BeginArray();
-    for (const int k : section.planets) json.String(kPlanetKeys[k]);
+    for (const int k : section.planets) json.String(core::kBodyNames[k]);
     json.EndArray();
     json.EndObject();
   }
   json.EndArray();
+}
+
+// Name, date, time and zone, coordinates and place. The name and the place come from the user
+// and may hold anything: they are shown terminal-safe.
+std::string BirthDetailsText(const core::BirthData& b, const entry::BirthFormSnapshot& form) {
+  std::string out;
+  out += Row("Name", TerminalSafe(b.Name));
+  out += Row("Date of birth",
+             std::to_string(b.Year) + "-" + TwoDigits(b.Month) + "-" + TwoDigits(b.Day));
+  std::string zone;
+  if (form.cmbTimeZone >= 0 && form.cmbTimeZone < entry::kTimeZoneCount)
+    zone = entry::TimeZoneTable()[static_cast<std::size_t>(form.cmbTimeZone)].text;
+  out += Row("Time of birth", TwoDigits(b.Hour) + ":" + TwoDigits(b.Minute) + "  " + zone +
+                                  (b.DaylightSaving ? ", daylight saving" : ""));
+  out += Row("Latitude", Coordinate(b.LatitudeDeg, b.LatitudeMin, b.South ? 'S' : 'N'));
+  out += Row("Longitude", Coordinate(b.LongitudeDeg, b.LongitudeMin, b.East ? 'E' : 'W'));
+  std::string place;
+  for (const std::string* part : {&form.txtMCity, &form.txtMState, &form.txtMCountry}) {
+    if (part->empty()) continue;
+    if (!place.empty()) place += ", ";
+    place += TerminalSafe(*part);
+  }
+  if (!place.empty()) out += Row("Place", place);
+  return out;
+}
+
+std::string SignsText(const core::ChartState& state, const display::ChartWindowModel& window) {
+  std::string out;
+  out += Row("Sun sign", window.lblSunSign);
+  out += Row("Ascendant", window.lblLagna);
+  out += Row("Moon sign", window.lblRashi);
+  char ayanamsa[32];
+  std::snprintf(ayanamsa, sizeof ayanamsa, "%.6f\xC2\xB0", -state.AyanamsaOffset);
+  out += Row("Ayanamsa", ayanamsa);
+  return out;
+}
+
+// Each body's position, the exact text where there is one, its house on the wheel and, for the
+// planets, the house the report places it in (30-degree houses from the Ascendant's degree).
+std::string PositionsTable(const core::ChartState& state, const display::ChartWindowModel& window) {
+  std::string out = Row("Body", Pad("Position", kPositionWidth) + Pad("Exact", kExactWidth) +
+                                    Pad("Wheel house", kWheelHouseWidth) + "Report house");
+  for (int i = 0; i < core::kPositionCount; ++i) {
+    std::string label(core::kBodyNames[i]);
+    if (i < core::kWheelBodyCount && !state.BodyNames[i].empty()) label = state.BodyNames[i];
+    while (!label.empty() && label.back() == ' ') label.pop_back();
+    std::string exact;
+    if (i == core::kMoon) exact = state.MoonSiderealString;
+    if (i == core::kAscendant) exact = state.AscendantString;
+    if (i == core::kMidheaven) exact = state.MidheavenString;
+    const std::string report_house =
+        i < report::kPlanetCount ? HouseNumber(window.report_houses.planet_house[i]) : "";
+    out += Row(label, Pad(state.PositionStrings[i], kPositionWidth) + Pad(exact, kExactWidth) +
+                          Pad(HouseNumber(WheelHouse(state, i)), kWheelHouseWidth) + report_house);
+  }
+  return out;
+}
+
+std::string HousesTable(const display::ChartWindowModel& window) {
+  std::string out = Row("House", Pad("Sign", kSignWidth) + "Bodies");
+  for (int k = 0; k < display::kSignCount; ++k) {
+    const int glyph = window.imgSign[k];
+    const std::string sign = glyph >= 1 && glyph <= 12 ? display::kSignBoxNames[glyph - 1] : "";
+    out += Row(std::to_string(k + 1), Pad(sign, kSignWidth) + BoxBodies(window.lblNatal[k]));
+  }
+  return out;
+}
+
+}  // namespace
+
+void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
+                       const display::ChartWindowModel& window) {
+  WriteBirthData(json, state.birth);
+  WriteChartTexts(json, state);
+  WriteWindowTexts(json, window);
+  WriteReportHouses(json, window.report_houses);
 }
 
 std::string ErrorJsonLine(std::size_t line, std::string_view error) {
@@ -148,54 +234,8 @@ std::string ErrorJsonLine(std::size_t line, std::string_view error) {
 
 std::string ChartText(const core::ChartState& state, const display::ChartWindowModel& window,
                       const entry::BirthFormSnapshot& form) {
-  const core::BirthData& b = state.birth;
-  std::string out;
-  out += Row("Name", b.Name);
-  out += Row("Date of birth",
-             std::to_string(b.Year) + "-" + TwoDigits(b.Month) + "-" + TwoDigits(b.Day));
-  std::string zone;
-  if (form.cmbTimeZone >= 0 && form.cmbTimeZone < entry::kTimeZoneCount)
-    zone = entry::TimeZoneTable()[static_cast<std::size_t>(form.cmbTimeZone)].text;
-  out += Row("Time of birth", TwoDigits(b.Hour) + ":" + TwoDigits(b.Minute) + "  " + zone +
-                                  (b.DaylightSaving ? ", daylight saving" : ""));
-  out += Row("Latitude", Coordinate(b.LatitudeDeg, b.LatitudeMin, b.South ? 'S' : 'N'));
-  out += Row("Longitude", Coordinate(b.LongitudeDeg, b.LongitudeMin, b.East ? 'E' : 'W'));
-  std::string place;
-  for (const std::string* part : {&form.txtMCity, &form.txtMState, &form.txtMCountry}) {
-    if (part->empty()) continue;
-    if (!place.empty()) place += ", ";
-    place += *part;
-  }
-  if (!place.empty()) out += Row("Place", place);
-  out += "\n";
-  out += Row("Sun sign", window.lblSunSign);
-  out += Row("Ascendant", window.lblLagna);
-  out += Row("Moon sign", window.lblRashi);
-  char ayanamsa[32];
-  std::snprintf(ayanamsa, sizeof ayanamsa, "%.6f\xC2\xB0", -state.AyanamsaOffset);
-  out += Row("Ayanamsa", ayanamsa);
-
-  out += "\n";
-  out += Row("Body", "Position   Exact");
-  for (int i = 0; i < core::kPositionCount; ++i) {
-    std::string label = kPositionLabels[i];
-    if (i < core::kWheelBodyCount && !state.BodyNames[i].empty()) label = state.BodyNames[i];
-    while (!label.empty() && label.back() == ' ') label.pop_back();
-    std::string exact;
-    if (i == core::kMoon) exact = state.MoonSiderealString;
-    if (i == core::kAscendant) exact = state.AscendantString;
-    if (i == core::kMidheaven) exact = state.MidheavenString;
-    out += Row(label, Pad(state.PositionStrings[i], 11) + exact);
-  }
-
-  out += "\n";
-  out += Row("House", "Sign         Bodies");
-  for (int k = 0; k < display::kSignCount; ++k) {
-    const int glyph = window.imgSign[k];
-    const std::string sign = glyph >= 1 && glyph <= 12 ? display::kSignBoxNames[glyph - 1] : "";
-    out += Row(std::to_string(k + 1), Pad(sign, 13) + BoxBodies(window.lblNatal[k]));
-  }
-  return out;
+  return BirthDetailsText(state.birth, form) + "\n" + SignsText(state, window) + "\n" +
+         PositionsTable(state, window) + "\n" + HousesTable(window);
 }
 
 }  // namespace solvane::cli

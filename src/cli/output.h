@@ -19,7 +19,9 @@ void WriteChartMembers(JsonWriter& json, const core::ChartState& state,
 // {"line": N, "error": "..."}
 std::string ErrorJsonLine(std::size_t line, std::string_view error);
 
-// The birth details, the three signs, the positions and the wheel as aligned tables.
+// The birth details, the three signs, the positions with each body's house on the wheel and in
+// the report, and the wheel's houses, as aligned tables. What came from the user (the name and
+// the place) is shown terminal-safe (see safe_text.h).
 std::string ChartText(const core::ChartState& state, const display::ChartWindowModel& window,
                       const entry::BirthFormSnapshot& form);
 

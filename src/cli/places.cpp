@@ -20,6 +20,26 @@ std::string Where(const entry::Place& place) {
   return where;
 }
 
+void WritePlaces(JsonWriter& json, const std::vector<entry::Place>& places) {
+  json.BeginArray();
+  for (const entry::Place& place : places) {
+    json.BeginObject();
+    json.StringMember("name", place.name);
+    json.StringMember("division", place.division);
+    json.StringMember("country_code", place.country_code);
+    json.StringMember("country", entry::CountryName(place.country_code));
+    json.DoubleMember("latitude", place.latitude);
+    json.DoubleMember("longitude", place.longitude);
+    json.IntMember("population", place.population);
+    json.StringMember("lat", entry::FlagCoordinate(place.latitude, true));
+    json.StringMember("lon", entry::FlagCoordinate(place.longitude, false));
+    json.StringMember("time_zone", place.time_zone);
+    json.IntMember("geonames_id", static_cast<long>(place.geonames_id));
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
 }  // namespace
 
 PlaceQuery ParsePlaceQuery(std::string_view text) {
@@ -49,21 +69,23 @@ std::string PlacesText(const std::vector<entry::Place>& places) {
 std::string PlacesJson(const std::vector<entry::Place>& places) {
   std::string out;
   JsonWriter json(out);
-  json.BeginArray();
-  for (const entry::Place& place : places) {
-    json.BeginObject();
-    json.StringMember("name", place.name);
-    json.StringMember("division", place.division);
-    json.StringMember("country_code", place.country_code);
-    json.StringMember("country", entry::CountryName(place.country_code));
-    json.DoubleMember("latitude", place.latitude);
-    json.DoubleMember("longitude", place.longitude);
-    json.IntMember("population", place.population);
-    json.StringMember("lat", entry::FlagCoordinate(place.latitude, true));
-    json.StringMember("lon", entry::FlagCoordinate(place.longitude, false));
-    json.EndObject();
-  }
-  json.EndArray();
+  WritePlaces(json, places);
+  return out + "\n";
+}
+
+std::string PlacesText(const entry::PlaceMatches& matches) {
+  const std::string places = PlacesText(matches.places);
+  return matches.note.empty() ? places : matches.note + "\n" + places;
+}
+
+std::string PlacesJson(const entry::PlaceMatches& matches) {
+  std::string out;
+  JsonWriter json(out);
+  json.BeginObject();
+  json.StringMember("note", matches.note);
+  json.Key("places");
+  WritePlaces(json, matches.places);
+  json.EndObject();
   return out + "\n";
 }
 

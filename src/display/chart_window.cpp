@@ -8,27 +8,21 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include "display/wheel_geometry.h"
 #include "report/report_box.h"
-#include "shell/link_label.h"
+#include "widgets/link_label.h"
+#include "widgets/windows.h"
 
 namespace solvane::display {
 namespace {
 
-// Twips of the wheel's layout to device-independent pixels.
-constexpr int Px(int twips) { return twips / 15; }
+// The wheel counts whole signs, the report 30-degree houses: say so where the two meet the eye.
+constexpr const char* kHouseNote =
+    "The report counts each house as 30° from the Ascendant's degree, while the wheel gives "
+    "each house a whole sign from the Ascendant's sign; a planet near the edge of a sign can "
+    "therefore stand one house apart in the two.";
 
-struct HousePlace {
-  int box_left, box_top, glyph_left, glyph_top;
-};
-// House k + 1: its box of bodies and its glyph, in twips from the wheel's top-left corner. House 1
-// is at the left (the Ascendant's side); the houses follow counter-clockwise.
-constexpr HousePlace kHousePlaces[kSignCount] = {
-    {960, 3240, 360, 3720},   {1680, 4080, 885, 4920},  {2535, 4440, 2040, 5800},
-    {3480, 4560, 3840, 5975}, {4440, 3960, 5100, 5400}, {5055, 3240, 6060, 4080},
-    {5160, 2160, 6200, 2400}, {4695, 1080, 5640, 1200}, {3480, 480, 4320, 240},
-    {2400, 600, 2520, 120},   {1440, 1200, 1320, 720},  {840, 2160, 375, 2040},
-};
-constexpr int kWheelWidth = 6780, kWheelHeight = 6495, kGlyphSize = 300;
+QPoint Rounded(Point p) { return {qRound(p.x), qRound(p.y)}; }
 
 constexpr const char* kSignFiles[kSignCount] = {"aries",       "taurus",    "gemini",   "cancer",
                                                 "leo",         "virgo",     "libra",    "scorpio",
@@ -49,13 +43,38 @@ QGroupBox* Frame(const char* name, const QString& title) {
   return frame;
 }
 
+// House k + 1's box of bodies, from its "\r\n"-separated lines.
+void AddHouseBox(QWidget* wheel, int house, const std::string& bodies) {
+  QString text = Q(bodies);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (text.startsWith(u'\n')) text.remove(0, 1);  // the box's first line is empty by design
+  auto* box = new QLabel(text, wheel);
+  box->setObjectName(QStringLiteral("lblNatal%1").arg(house));
+  box->setStyleSheet(QStringLiteral("color: blue; background: transparent;"));
+  box->adjustSize();
+  box->move(Rounded(BoxTopLeft(house, {double(box->width()), double(box->height())})));
+}
+
+// House k + 1's sign glyph: entry 1 (Aries) .. 12 (Pisces) of the glyph list, 0 while unset.
+void AddGlyph(QWidget* wheel, int house, int sign) {
+  auto* glyph = new QSvgWidget(wheel);
+  glyph->setObjectName(QStringLiteral("imgSign%1").arg(house));
+  if (sign >= 1 && sign <= kSignCount) {
+    glyph->load(QStringLiteral(":/signs/%1.svg").arg(QString::fromLatin1(kSignFiles[sign - 1])));
+    glyph->setProperty("signEntry", sign);
+    glyph->setToolTip(QString::fromLatin1(kSignBoxNames[sign - 1]));
+  }
+  glyph->setGeometry(
+      QRect(Rounded(GlyphTopLeft(house)), QSize(kGlyphSidePixels, kGlyphSidePixels)));
+}
+
 }  // namespace
 
-ChartWindow::ChartWindow(const ChartWindowModel& model, shell::UrlOpener& opener, QWidget* parent)
+ChartWindow::ChartWindow(const ChartWindowModel& model, widgets::UrlOpener& opener, QWidget* parent)
     : QWidget(parent) {
-  shell::EnsureResources();
+  widgets::EnsureResources();
   setObjectName(QStringLiteral("frmDisplay"));
-  setWindowTitle(QStringLiteral("Solvane v1.15"));
+  setWindowTitle(widgets::ProgramTitle());
 
   auto* columns = new QHBoxLayout(this);
   auto* left = new QVBoxLayout;
@@ -74,9 +93,14 @@ ChartWindow::ChartWindow(const ChartWindowModel& model, shell::UrlOpener& opener
   report::FillReportBox(*report_box_, model.RTBHouseDesc);
   report_box_->moveCursor(QTextCursor::Start);
   right->addWidget(report_box_, 1);
-  right->addWidget(new shell::LinkLabel(QStringLiteral("Label7"),
+  auto* note = new QLabel(QString::fromUtf8(kHouseNote));
+  note->setObjectName(QStringLiteral("lblHouseNote"));
+  note->setWordWrap(true);
+  note->setTextFormat(Qt::PlainText);
+  right->addWidget(note);
+  right->addWidget(new widgets::LinkLabel(QStringLiteral("Label7"),
                                         QStringLiteral("More about Solvane on our web site"),
-                                        report::LinkTarget::HomePage, opener));
+                                        core::LinkTarget::HomePage, opener));
   columns->addLayout(right, 1);
 }
 
@@ -144,7 +168,7 @@ QWidget* ChartWindow::BuildPositions(const ChartWindowModel& model) {
 QWidget* ChartWindow::BuildWheel(const ChartWindowModel& model) {
   auto* wheel = new QSvgWidget(QStringLiteral(":/wheel.svg"));
   wheel->setObjectName(QStringLiteral("picNatal"));
-  wheel->setFixedSize(Px(kWheelWidth), Px(kWheelHeight));
+  wheel->setFixedSize(TwipsToPixels(kWheelWidthTwips), TwipsToPixels(kWheelHeightTwips));
 
   // The sign boxes are scratch lists: by the time the window shows, the wheel has been arranged.
   for (int i = 0; i < kSignCount; ++i) {
@@ -153,32 +177,12 @@ QWidget* ChartWindow::BuildWheel(const ChartWindowModel& model) {
     box->setVisible(model.sign_boxes_visible);
   }
   for (int k = 0; k < kSignCount; ++k) {
-    const HousePlace& place = kHousePlaces[k];
-    QString text = Q(model.lblNatal[k]);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (text.startsWith(u'\n')) text.remove(0, 1);  // the box's first line is empty by design
-    auto* box = new QLabel(text, wheel);
-    box->setObjectName(QStringLiteral("lblNatal%1").arg(k));
-    box->setStyleSheet(QStringLiteral("color: blue; background: transparent;"));
-    box->move(Px(place.box_left), Px(place.box_top));
-    box->adjustSize();
-
-    auto* glyph = new QSvgWidget(wheel);
-    glyph->setObjectName(QStringLiteral("imgSign%1").arg(k));
-    const int sign = model.imgSign[k];
-    if (sign >= 1 && sign <= kSignCount) {
-      glyph->load(QStringLiteral(":/signs/%1.svg").arg(QString::fromLatin1(kSignFiles[sign - 1])));
-      glyph->setProperty("signEntry", sign);
-      glyph->setToolTip(QString::fromLatin1(kSignBoxNames[sign - 1]));
-    }
-    glyph->setGeometry(Px(place.glyph_left), Px(place.glyph_top), Px(kGlyphSize), Px(kGlyphSize));
-
-    // House k + 1's number; the label array starts with "12".
-    auto* number = new QLabel(QString::number(k == 0 ? 12 : k), wheel);
-    number->setObjectName(QStringLiteral("lblNatalPosition%1").arg(k));
-    const HousePlace& own =
-        kHousePlaces[(k + 11) % kSignCount];  // lblNatalPosition k sits by house k
-    number->move(Px(own.glyph_left) + Px(kGlyphSize), Px(own.glyph_top));
+    AddHouseBox(wheel, k, model.lblNatal[k]);
+    AddGlyph(wheel, k, model.imgSign[k]);
+    // House k + 1's number stands by its glyph; the label array starts with "12".
+    auto* number = new QLabel(QString::number(k + 1), wheel);
+    number->setObjectName(QStringLiteral("lblNatalPosition%1").arg((k + 1) % kSignCount));
+    number->move(Rounded(NumberTopLeft(k)));
     number->setStyleSheet(QStringLiteral("color: #444; font-size: 9px; background: transparent;"));
   }
   return wheel;

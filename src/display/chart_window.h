@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "display/chart_window_model.h"
-#include "shell/url_opener.h"
+#include "widgets/url_opener.h"
 
 class QTextEdit;
 
@@ -15,7 +15,7 @@ class ChartWindow : public QWidget {
  public:
   // Builds the window in its design state and shows `model` in it; the report box is filled before
   // the window is first shown.
-  ChartWindow(const ChartWindowModel& model, shell::UrlOpener& opener, QWidget* parent = nullptr);
+  ChartWindow(const ChartWindowModel& model, widgets::UrlOpener& opener, QWidget* parent = nullptr);
 
   QTextEdit* ReportBox() const { return report_box_; }
 

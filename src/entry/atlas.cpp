@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <limits>
-#include <mutex>
+#include <memory>
+#include <stdexcept>
+#include <utility>
 
 // The atlas file, placed in the program by atlas_data.S.
 extern "C" const unsigned char solvane_atlas_begin[];
@@ -18,15 +20,18 @@ namespace solvane::entry {
 namespace {
 
 constexpr char kMagic[8] = {'S', 'V', 'A', 'T', 'L', 'A', 'S', '\0'};
-constexpr std::uint16_t kVersion = 1;
-constexpr std::size_t kHeaderSize = 20;
-constexpr std::uint16_t kNoDivision = 0xFFFF;
-// Far above the real payload (under 5 MB); a header claiming more is damaged, not big.
-constexpr std::uint32_t kMaxPayload = 64u << 20;
-// An empty name, a country code, a division index, two coordinates and a population.
-constexpr std::size_t kLeastRecordSize = 1 + 2 + 2 + 4 + 4 + 4;
-constexpr std::int32_t kMaxLatitude = 90'00000;
-constexpr std::int32_t kMaxLongitude = 180'00000;
+constexpr std::uint16_t kVersion = 2;
+constexpr std::size_t kHeaderSize = 20;     // bytes
+constexpr std::uint16_t kNoIndex = 0xFFFF;  // no division or no time zone known
+// Far above the real payload (under 10 MB); a header claiming more is damaged, not big.
+constexpr std::uint32_t kMaxPayload = 64u << 20;  // bytes
+// An empty name, a country code, a division index, two coordinates, a population, a time zone
+// index and a GeoNames id (bytes).
+constexpr std::size_t kLeastRecordSize = 1 + 2 + 2 + 4 + 4 + 4 + 2 + 4;
+// An other name: a place index and an empty name (bytes).
+constexpr std::size_t kLeastOtherNameSize = 4 + 1;
+constexpr std::int32_t kMaxLatitude = 90'00000;    // 1e-5 degrees
+constexpr std::int32_t kMaxLongitude = 180'00000;  // 1e-5 degrees
 
 // Folding of the two Latin blocks with marked letters, sixteen code points a row, separated by
 // blanks: the ASCII the letter searches as, "-" for a sign that separates words, "?" for a
@@ -145,10 +150,6 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
   }
   pos += extra + 1;
   return c;
-}
-
-bool IsAsciiAlnum(char32_t c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 // Whether `needle` stands in `text` as whole words.
@@ -463,13 +464,159 @@ constexpr CountryRow kCountryOtherNames[] = {
     {"VN", "Viet Nam"},
 };
 
-// Every country name and other name, folded, with its code.
-const std::vector<std::pair<std::string, std::string_view>>& FoldedCountryNames() {
+// Lower case of a Cyrillic, Greek or Armenian capital (ё searches as е); other code points as
+// they are. build_atlas.py's lower_other_script() is the same.
+char32_t LowerOtherScript(char32_t c) {
+  if ((c >= 0x0410 && c <= 0x042F) || (c >= 0x0391 && c <= 0x03AB && c != 0x03A2)) {
+    c += 0x20;
+  } else if (c >= 0x0400 && c <= 0x040F) {
+    c += 0x50;
+  } else if (c >= 0x0531 && c <= 0x0556) {
+    c += 0x30;
+  }
+  return c == 0x0451 ? char32_t{0x0435} : c;
+}
+
+// Writes `c` as UTF-8 at `out`, returning the end.
+char* PutUtf8(char* out, char32_t c) {
+  if (c < 0x80) {
+    *out++ = static_cast<char>(c);
+  } else if (c < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+// What an ASCII character searches as: its lower-case letter or digit, or one of these two.
+constexpr char kAsciiSeparator = 0;
+constexpr char kAsciiDropped = 1;  // apostrophes: "Ma'anshan" is "maanshan"
+constexpr std::array<char, 128> kAsciiFold = [] {
+  std::array<char, 128> table{};
+  for (int c = 0; c < 128; ++c) {
+    if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z')) table[c] = static_cast<char>(c);
+    if (c >= 'A' && c <= 'Z') table[c] = static_cast<char>(c - 'A' + 'a');
+  }
+  table['\''] = table['`'] = kAsciiDropped;
+  return table;
+}();
+
+// Appends the search form of `text` to `out` (FoldForSearch without a string of its own: the
+// atlas folds some 370,000 names as it loads). The folded text is never longer than the text:
+// every folded letter takes at most the bytes of the letter it stands for, and a blank stands
+// for at least one sign.
+void AppendFolded(std::string& out, std::string_view text) {
+  const std::size_t begin = out.size();
+  out.resize(begin + text.size());
+  char* const start = out.data() + begin;
+  char* to = start;
+  bool separator = false;
+  const auto separate = [&] {
+    if (separator && to != start) *to++ = ' ';
+    separator = false;
+  };
+  for (std::size_t pos = 0; pos < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80) {  // most names are ASCII: no decoding
+      ++pos;
+      const char folded = kAsciiFold[byte];
+      if (folded > kAsciiDropped) {
+        separate();
+        *to++ = folded;
+      } else if (folded == kAsciiSeparator) {
+        separator = true;
+      }
+      continue;
+    }
+    const std::size_t first = pos;
+    const char32_t c = NextCodePoint(text, pos);
+    if (IsDropped(c)) continue;
+    if (const Fold* fold = LatinFold(c)) {
+      if (fold->text.empty() && !fold->keep) {
+        separator = true;
+      } else {
+        separate();
+        const std::string_view piece = fold->keep ? text.substr(first, pos - first) : fold->text;
+        to = std::copy(piece.begin(), piece.end(), to);
+      }
+    } else if (c < 0xC0 || (c >= 0x2000 && c < 0x2070) || c == 0xFFFD) {
+      separator = true;  // Latin-1 signs, general punctuation, broken bytes
+    } else {
+      separate();
+      to = PutUtf8(to, LowerOtherScript(c));
+    }
+  }
+  out.resize(static_cast<std::size_t>(to - out.data()));
+}
+
+// Words written short that the index spells out, so that "St. Louis", "St Louis" and "Saint
+// Louis" are one key. build_atlas.py's search_key() does the same.
+constexpr std::pair<std::string_view, std::string_view> kWordForms[] = {
+    {"st", "saint"},
+    {"ste", "sainte"},
+};
+
+std::string SpellOut(std::string_view folded) {
+  std::string out;
+  out.reserve(folded.size() + 8);
+  while (!folded.empty()) {
+    const std::size_t blank = std::min(folded.find(' '), folded.size());
+    std::string_view word = folded.substr(0, blank);
+    for (const auto& [short_form, long_form] : kWordForms)
+      if (word == short_form) word = long_form;
+    if (!out.empty()) out += ' ';
+    out += word;
+    folded.remove_prefix(std::min(blank + 1, folded.size()));
+  }
+  return out;
+}
+
+// Appends the index key of a name or of a typed text to `out`.
+void AppendSearchKey(std::string& out, std::string_view text) {
+  const std::size_t begin = out.size();
+  AppendFolded(out, text);
+  const std::string_view folded = std::string_view(out).substr(begin);
+  for (std::size_t at = folded.find("st"); at != std::string_view::npos;
+       at = folded.find("st", at + 1)) {
+    if (at > 0 && folded[at - 1] != ' ') continue;
+    const std::size_t end = std::min(folded.find(' ', at), folded.size());
+    if (end - at <= 3) {  // "st" or "ste" as a word, maybe: spell the key out once
+      const std::string spelled = SpellOut(folded);
+      out.replace(begin, std::string::npos, spelled);
+      return;
+    }
+  }
+}
+
+std::string SearchKey(std::string_view text) {
+  std::string out;
+  AppendSearchKey(out, text);
+  return out;
+}
+
+// A folded text without its blanks: "D.C." and "DC", "N. Dak." and "N.Dak." read alike.
+std::string Compact(std::string_view text) {
+  std::string out = FoldForSearch(text);
+  std::erase(out, ' ');
+  return out;
+}
+
+// Every country name and other name as a search key, with its code.
+const std::vector<std::pair<std::string, std::string_view>>& CountryKeys() {
   static const auto names = [] {
     std::vector<std::pair<std::string, std::string_view>> out;
-    for (const CountryRow& row : kCountries) out.emplace_back(FoldForSearch(row.name), row.code);
+    for (const CountryRow& row : kCountries) out.emplace_back(SearchKey(row.name), row.code);
     for (const CountryRow& row : kCountryOtherNames)
-      out.emplace_back(FoldForSearch(row.name), row.code);
+      out.emplace_back(SearchKey(row.name), row.code);
     return out;
   }();
   return names;
@@ -477,35 +624,51 @@ const std::vector<std::pair<std::string, std::string_view>>& FoldedCountryNames(
 
 // The country codes a typed country stands for: its code, or the country it names.
 std::vector<std::string_view> CountryCodesFor(std::string_view typed) {
-  const std::string folded = FoldForSearch(typed);
   std::vector<std::string_view> codes;
-  if (folded.empty()) return codes;
-  for (const auto& [name, code] : FoldedCountryNames())
-    if (name == folded) codes.push_back(code);
+  const std::string key = SearchKey(typed);
+  if (key.empty()) return codes;
+  for (const auto& [name, code] : CountryKeys())
+    if (name == key) codes.push_back(code);
+  const std::string folded = FoldForSearch(typed);
   if (folded.size() == 2) {
     const char upper[2] = {static_cast<char>(folded[0] - 'a' + 'A'),
                            static_cast<char>(folded[1] - 'a' + 'A')};
     for (const CountryRow& row : kCountries)
-      if (row.code == std::string_view(upper, 2)) codes.push_back(row.code);
+      if (row.code == std::string_view(upper, 2) &&
+          std::find(codes.begin(), codes.end(), row.code) == codes.end())
+        codes.push_back(row.code);
   }
   return codes;
 }
 
-// Reads the file's little-endian fields in order, refusing to run past the end.
+// Reads the payload's little-endian fields in order as zlib inflates it, a window at a time:
+// the payload (10 MB) is never held whole. Reading past the end yields zeros and empty texts and
+// marks the reader failed, so that a damaged file is found at the next check without a check
+// after every field. A field's bytes stay valid until the next read.
 class Reader {
  public:
-  explicit Reader(std::span<const unsigned char> data) : data_(data) {}
+  Reader(std::span<const unsigned char> compressed, std::uint32_t size) : size_(size) {
+    stream_.next_in = const_cast<unsigned char*>(compressed.data());  // zlib does not write it
+    stream_.avail_in = static_cast<uInt>(compressed.size());
+    if (inflateInit(&stream_) != Z_OK) damaged_ = failed_ = true;
+  }
+  ~Reader() { inflateEnd(&stream_); }
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
 
   std::span<const unsigned char> Take(std::size_t count) {
-    if (count > data_.size() - pos_) throw AtlasError("the atlas ends early");
-    const auto out = data_.subspan(pos_, count);
-    pos_ += count;
+    if (!failed_ && count > Left()) failed_ = true;
+    if (!failed_ && end_ - begin_ < count) Refill(count);
+    if (failed_) return {};
+    const std::span<const unsigned char> out(window_.get() + begin_, count);
+    begin_ += count;
+    taken_ += count;
     return out;
   }
   std::uint32_t Unsigned(std::size_t bytes) {
-    std::uint32_t value = 0;
     const auto raw = Take(bytes);
-    for (std::size_t i = bytes; i-- > 0;) value = (value << 8) | raw[i];
+    std::uint32_t value = 0;
+    for (std::size_t i = raw.size(); i-- > 0;) value = (value << 8) | raw[i];
     return value;
   }
   std::uint8_t U8() { return static_cast<std::uint8_t>(Unsigned(1)); }
@@ -516,32 +679,74 @@ class Reader {
     const auto raw = Take(U8());
     return {reinterpret_cast<const char*>(raw.data()), raw.size()};
   }
-  bool AtEnd() const { return pos_ == data_.size(); }
+  // Bytes of the payload not read yet, as the header gives its size.
+  std::size_t Left() const { return size_ - taken_; }
+  bool failed() const { return failed_; }
+
+  // Whether zlib found the stream damaged, or it holds other than the header's size: inflates
+  // what is left, so that the checksum at its end is checked.
+  bool Damaged() {
+    while (!damaged_ && !ended_) {
+      begin_ = end_ = 0;
+      Inflate();
+    }
+    return damaged_ || stream_.total_out != size_;
+  }
 
  private:
-  std::span<const unsigned char> data_;
-  std::size_t pos_ = 0;
+  static constexpr std::size_t kWindow = 64 * 1024;  // bytes
+
+  void Refill(std::size_t count) {
+    std::memmove(window_.get(), window_.get() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    while (end_ < count && !damaged_ && !ended_) Inflate();
+    if (end_ < count) failed_ = true;
+  }
+  void Inflate() {
+    stream_.next_out = window_.get() + end_;
+    stream_.avail_out = static_cast<uInt>(kWindow - end_);
+    const int status = inflate(&stream_, Z_NO_FLUSH);
+    end_ = kWindow - stream_.avail_out;
+    if (status == Z_STREAM_END) {
+      ended_ = true;
+    } else if (status != Z_OK || stream_.total_out > size_) {
+      damaged_ = failed_ = true;
+    }
+  }
+
+  z_stream stream_{};
+  std::unique_ptr<unsigned char[]> window_ =
+      std::make_unique_for_overwrite<unsigned char[]>(kWindow);
+  std::size_t begin_ = 0, end_ = 0;  // the inflated bytes not read yet
+  std::size_t taken_ = 0;
+  std::uint32_t size_;
+  bool failed_ = false, damaged_ = false, ended_ = false;
 };
 
-std::vector<unsigned char> Inflate(std::span<const unsigned char> file, std::uint32_t& count) {
-  Reader header(file);
-  const auto magic = header.Take(sizeof kMagic);
-  if (std::memcmp(magic.data(), kMagic, sizeof kMagic) != 0) throw AtlasError("not an atlas file");
-  if (const std::uint16_t version = header.U16(); version != kVersion)
-    throw AtlasError("atlas format " + std::to_string(version) + " is not known to this program");
-  header.U16();  // reserved
-  count = header.U32();
-  const std::uint32_t payload_size = header.U32();
-  if (payload_size > kMaxPayload) throw AtlasError("the atlas header is damaged");
+struct Header {
+  std::uint32_t count;         // places
+  std::uint32_t payload_size;  // bytes, once inflated
+};
 
-  std::vector<unsigned char> payload(payload_size);
-  uLongf inflated = payload_size;
-  const auto compressed = file.subspan(kHeaderSize);
-  if (uncompress(payload.data(), &inflated, compressed.data(),
-                 static_cast<uLong>(compressed.size())) != Z_OK ||
-      inflated != payload_size)
-    throw AtlasError("the atlas data is damaged");
-  return payload;
+core::Result<Header> ReadHeader(std::span<const unsigned char> file) {
+  if (file.size() < kHeaderSize || std::memcmp(file.data(), kMagic, sizeof kMagic) != 0)
+    return core::Fail("not an atlas file");
+  const auto field = [&file](std::size_t at, std::size_t bytes) {
+    std::uint32_t value = 0;
+    for (std::size_t i = bytes; i-- > 0;) value = (value << 8) | file[at + i];
+    return value;
+  };
+  if (const std::uint32_t version = field(8, 2); version != kVersion)
+    return core::Fail("atlas format " + std::to_string(version) + " is not known to this program");
+  const Header header{field(12, 4), field(16, 4)};
+  if (header.payload_size > kMaxPayload) return core::Fail("the atlas header is damaged");
+  return header;
+}
+
+bool HasLetter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
 }
 
 }  // namespace
@@ -549,37 +754,7 @@ std::vector<unsigned char> Inflate(std::span<const unsigned char> file, std::uin
 std::string FoldForSearch(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  bool separator = false;
-  const auto append = [&](std::string_view piece) {
-    if (separator && !out.empty()) out += ' ';
-    separator = false;
-    out += piece;
-  };
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t start = pos;
-    const char32_t c = NextCodePoint(text, pos);
-    if (IsDropped(c)) continue;
-    if (c < 0x80) {
-      if (IsAsciiAlnum(c)) {
-        const char lower = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        append(std::string_view(&lower, 1));
-      } else {
-        separator = true;
-      }
-    } else if (const Fold* fold = LatinFold(c)) {
-      if (fold->keep) {
-        append(text.substr(start, pos - start));
-      } else if (fold->text.empty()) {
-        separator = true;
-      } else {
-        append(fold->text);
-      }
-    } else if (c < 0xC0 || (c >= 0x2000 && c < 0x2070) || c == 0xFFFD) {
-      separator = true;  // Latin-1 signs, general punctuation, broken bytes
-    } else {
-      append(text.substr(start, pos - start));
-    }
-  }
+  AppendFolded(out, text);
   return out;
 }
 
@@ -621,161 +796,304 @@ std::string FlagCoordinate(double value, bool latitude) {
   return std::to_string(m.degrees) + m.hemisphere + std::to_string(m.minutes);
 }
 
+// ---- Reading ---------------------------------------------------------------------------------
+
+// Fills an atlas from an inflated payload, section by section; each returns a message when the
+// section is damaged. Counts are checked against the bytes that could hold them before anything
+// is allocated.
+class Atlas::Loader {
+ public:
+  Loader(Atlas& atlas, Reader& in, std::uint32_t count) : atlas_(atlas), in_(in), count_(count) {}
+
+  std::string Zones();
+  std::string Divisions();
+  std::string Places();
+  std::string Coordinates();
+  std::string OtherNames();
+
+ private:
+  Atlas& atlas_;
+  Reader& in_;
+  std::uint32_t count_;
+};
+
+std::string Atlas::Loader::Zones() {
+  const std::uint16_t zone_count = in_.U16();
+  if (zone_count > in_.Left()) return "the atlas has a damaged time zone";
+  atlas_.zones_.reserve(zone_count);
+  for (std::uint16_t i = 0; i < zone_count; ++i) atlas_.zones_.emplace_back(in_.Str8());
+  return in_.failed() ? "the atlas has a damaged time zone" : "";
+}
+
+std::string Atlas::Loader::Divisions() {
+  const std::uint32_t division_count = in_.U32();
+  if (division_count > in_.Left() / 3) return "the atlas has a damaged division";
+  atlas_.divisions_.resize(division_count);
+  for (Division& division : atlas_.divisions_) {
+    const std::string_view key = in_.Str8();  // "CC.code"
+    if (key.size() < 4 || key[2] != '.') return "the atlas has a damaged division";
+    division.code = std::string(key.substr(3));
+    division.name = std::string(in_.Str8());
+    division.key = SearchKey(division.name);
+    // Letter codes are what people write ("IL"); a number ("07") would only ever match by
+    // accident, in dozens of countries at once.
+    if (HasLetter(division.code)) division.short_forms.push_back(Compact(division.code));
+    for (std::uint8_t n = in_.U8(); n > 0; --n) {
+      const std::string_view abbreviation = in_.Str8();
+      // Written short ("Ill.", "N.Dak.") or as an old name ("Orissa"): both typed as they are.
+      division.short_forms.push_back(Compact(abbreviation));
+    }
+  }
+  return in_.failed() ? "the atlas has a damaged division" : "";
+}
+
+std::string Atlas::Loader::Places() {
+  if (in_.U32() != count_) return "the atlas header and data disagree";
+  if (count_ > in_.Left() / kLeastRecordSize) return "the atlas header is damaged";
+  auto& records = atlas_.records_;
+  records.resize(count_);
+  atlas_.names_.reserve(std::size_t{count_} * 16);  // names average some 10 bytes
+  for (Record& record : records) {
+    const std::string_view name = in_.Str8();
+    record.name_offset = static_cast<std::uint32_t>(atlas_.names_.size());
+    record.name_length = static_cast<std::uint8_t>(name.size());
+    atlas_.names_ += name;
+  }
+  for (Record& record : records) {
+    const auto code = in_.Take(2);
+    record.country[0] = code.empty() ? '?' : static_cast<char>(code[0]);
+    record.country[1] = code.empty() ? '?' : static_cast<char>(code[1]);
+  }
+  for (Record& record : records) {
+    record.division = in_.U16();
+    if (record.division != kNoIndex && record.division >= atlas_.divisions_.size())
+      return "the atlas refers to a division it does not have";
+  }
+  return in_.failed() ? "the atlas ends early" : "";
+}
+
+std::string Atlas::Loader::Coordinates() {
+  auto& records = atlas_.records_;
+  for (Record& record : records) record.latitude = in_.I32();
+  for (Record& record : records) record.longitude = in_.I32();
+  for (const Record& record : records)
+    if (std::abs(record.latitude) > kMaxLatitude || std::abs(record.longitude) > kMaxLongitude)
+      return "the atlas has a place off the globe";
+  for (Record& record : records) record.population = in_.U32();
+  for (Record& record : records) {
+    record.zone = in_.U16();
+    if (record.zone != kNoIndex && record.zone >= atlas_.zones_.size())
+      return "the atlas refers to a time zone it does not have";
+  }
+  for (Record& record : records) record.geonames_id = in_.U32();
+  return in_.failed() ? "the atlas ends early" : "";
+}
+
+std::string Atlas::Loader::OtherNames() {
+  const std::uint32_t other_count = in_.U32();
+  if (other_count > in_.Left() / kLeastOtherNameSize) return "the atlas has damaged other names";
+  std::vector<std::uint32_t> places(other_count);
+  for (std::uint32_t& place : places) {
+    place = in_.U32();
+    if (place >= count_) return "the atlas names a place it does not have";
+  }
+  for (const std::uint32_t place : places) atlas_.AddKey(in_.Str8(), place, true);
+  if (in_.failed()) return "the atlas ends early";
+  return in_.Left() == 0 ? "" : "the atlas has data after its end";
+}
+
+void Atlas::AddKey(std::string_view name, std::uint32_t record, bool other) {
+  const std::size_t offset = keys_.size();
+  AppendSearchKey(keys_, name);
+  if (keys_.size() == offset) return;
+  index_.push_back({static_cast<std::uint32_t>(offset),
+                    static_cast<std::uint16_t>(keys_.size() - offset), other, record});
+}
+
+core::Result<Atlas> Atlas::Read(std::span<const unsigned char> file) {
+  const auto header = ReadHeader(file);
+  if (!header) return core::Unexpected{header.error()};
+  Reader in(file.subspan(kHeaderSize), header->payload_size);
+  Atlas atlas;
+  Loader loader(atlas, in, header->count);
+  // A damaged stream explains a section that does not read; it is told first.
+  const auto failed = [&in](std::string failure) {
+    return core::Fail(in.Damaged() ? "the atlas data is damaged" : std::move(failure));
+  };
+  for (std::string (Loader::*section)() :
+       {&Loader::Zones, &Loader::Divisions, &Loader::Places, &Loader::Coordinates}) {
+    if (std::string failure = (loader.*section)(); !failure.empty()) return failed(failure);
+  }
+
+  // Keys are about as long as names; what is left of the payload is mostly other names.
+  atlas.keys_.reserve(atlas.names_.size() + atlas.names_.size() / 8 + in.Left());
+  atlas.index_.reserve(atlas.records_.size() * 2);
+  for (std::uint32_t i = 0; i < atlas.records_.size(); ++i)
+    atlas.AddKey(atlas.Name(atlas.records_[i]), i, false);
+  const std::size_t names_end = atlas.index_.size();
+  if (std::string failure = loader.OtherNames(); !failure.empty()) return failed(failure);
+  if (in.Damaged()) return core::Fail("the atlas data is damaged");
+
+  // The file lists both parts in key order; sorting is only for a file written otherwise.
+  const auto by_key = [&atlas](const Key& a, const Key& b) {
+    return atlas.KeyText(a) < atlas.KeyText(b);
+  };
+  const auto middle = atlas.index_.begin() + static_cast<std::ptrdiff_t>(names_end);
+  if (!std::is_sorted(atlas.index_.begin(), middle, by_key))
+    std::stable_sort(atlas.index_.begin(), middle, by_key);
+  if (!std::is_sorted(middle, atlas.index_.end(), by_key))
+    std::stable_sort(middle, atlas.index_.end(), by_key);
+  std::inplace_merge(atlas.index_.begin(), middle, atlas.index_.end(), by_key);
+  return atlas;
+}
+
 const Atlas& Atlas::BuiltIn() {
   static const Atlas atlas = [] {
-    try {
-      return Atlas(std::span<const unsigned char>(
-          solvane_atlas_begin, static_cast<std::size_t>(solvane_atlas_end - solvane_atlas_begin)));
-    } catch (const std::exception& error) {
-      std::cerr << "solvane: the built-in atlas cannot be read: " << error.what() << '\n';
-      return Atlas();
-    }
+    auto read = Read(std::span<const unsigned char>(
+        solvane_atlas_begin, static_cast<std::size_t>(solvane_atlas_end - solvane_atlas_begin)));
+    if (read) return std::move(read).value();
+    std::fprintf(stderr, "solvane: the built-in atlas cannot be read: %s\n",
+                 read.error().message.c_str());
+    return Atlas();
   }();
   return atlas;
 }
 
-Atlas::Atlas(std::span<const unsigned char> file) {
-  std::uint32_t count = 0;
-  const std::vector<unsigned char> payload = Inflate(file, count);
-  Reader in(payload);
+// ---- Looking up ------------------------------------------------------------------------------
 
-  // Counts are checked against the bytes that could hold them before anything is allocated.
-  const std::uint32_t division_count = in.U32();
-  if (division_count > payload.size() / 2) throw AtlasError("the atlas has a damaged division");
-  divisions_.resize(division_count);
-  for (Division& division : divisions_) {
-    const std::string_view key = in.Str8();  // "CC.code"
-    if (key.size() < 4 || key[2] != '.') throw AtlasError("the atlas has a damaged division");
-    division.code = std::string(key.substr(3));
-    division.name = std::string(in.Str8());
-    division.folded_name = FoldForSearch(division.name);
-    // Letter codes are what people write ("IL", "NSW"); a number ("07") would only ever match
-    // by accident, in dozens of countries at once.
-    if (std::any_of(division.code.begin(), division.code.end(),
-                    [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }))
-      division.folded_code = FoldForSearch(division.code);
-  }
+// How well a place's names answer the typed city, best last.
+enum Atlas::Match : std::uint8_t {
+  kStartOfOtherName,   // "Stambul" for "St"
+  kStartOfName,        // "Santiago" for "San"
+  kShadowedOtherName,  // "New Delhi", an other name of Delhi, where New Delhi itself is found
+  kWholeName,          // the name, or an other name ("Bombay" for Mumbai)
+};
 
-  if (in.U32() != count) throw AtlasError("the atlas header and data disagree");
-  if (count > payload.size() / kLeastRecordSize) throw AtlasError("the atlas header is damaged");
-  records_.resize(count);
-  for (Record& record : records_) {
-    const std::string_view name = in.Str8();
-    record.name_offset = static_cast<std::uint32_t>(names_.size());
-    record.name_length = static_cast<std::uint8_t>(name.size());
-    names_ += name;
-  }
-  for (Record& record : records_) {
-    const auto code = in.Take(2);
-    record.country[0] = static_cast<char>(code[0]);
-    record.country[1] = static_cast<char>(code[1]);
-  }
-  for (Record& record : records_) {
-    record.division = in.U16();
-    if (record.division != kNoDivision && record.division >= divisions_.size())
-      throw AtlasError("the atlas refers to a division it does not have");
-  }
-  for (Record& record : records_) record.latitude = in.I32();
-  for (Record& record : records_) record.longitude = in.I32();
-  for (const Record& record : records_)
-    if (std::abs(record.latitude) > kMaxLatitude || std::abs(record.longitude) > kMaxLongitude)
-      throw AtlasError("the atlas has a place off the globe");
-  for (Record& record : records_) record.population = in.U32();
+struct Atlas::Candidate {
+  std::uint32_t record;
+  Match match;
+  bool other;  // found by an other name
+  int region;  // how well the place fits the state and country given; 0: not at all
+};
 
-  const auto add_key = [this](std::string_view name, std::uint32_t record) {
-    const std::string folded = FoldForSearch(name);
-    if (folded.empty()) return;
-    index_.push_back({static_cast<std::uint32_t>(keys_.size()),
-                      static_cast<std::uint32_t>(folded.size()), record});
-    keys_ += folded;
-  };
-  keys_.reserve(names_.size() + names_.size() / 8);
-  index_.reserve(records_.size() + 128);
-  for (std::uint32_t i = 0; i < count; ++i) add_key(Name(records_[i]), i);
-  const auto by_key = [this](const Key& a, const Key& b) { return KeyText(a) < KeyText(b); };
-  // The file is written in key order; sorting is only for a file written otherwise.
-  if (!std::is_sorted(index_.begin(), index_.end(), by_key))
-    std::stable_sort(index_.begin(), index_.end(), by_key);
+std::vector<Atlas::Candidate> Atlas::Candidates(std::string_view city) const {
+  const std::string folded = FoldForSearch(city);
+  const std::string key = SpellOut(folded);
+  std::vector<std::string_view> keys = {key};
+  // "St" may be the start of "Stuttgart" being typed, not a short "Saint".
+  const std::size_t last_word = folded.rfind(' ') + 1;
+  if (key != folded && SpellOut(folded.substr(last_word)) != folded.substr(last_word))
+    keys.push_back(folded);
 
-  const std::size_t names_end = index_.size();
-  const std::uint32_t other_names = in.U32();
-  for (std::uint32_t i = 0; i < other_names; ++i) {
-    const std::uint32_t record = in.U32();
-    if (record >= count) throw AtlasError("the atlas names a place it does not have");
-    add_key(in.Str8(), record);
-  }
-  if (!in.AtEnd()) throw AtlasError("the atlas has data after its end");
-  std::stable_sort(index_.begin() + static_cast<std::ptrdiff_t>(names_end), index_.end(), by_key);
-  std::inplace_merge(index_.begin(), index_.begin() + static_cast<std::ptrdiff_t>(names_end),
-                     index_.end(), by_key);
-}
-
-Place Atlas::MakePlace(const Record& record) const {
-  Place place;
-  place.name = std::string(Name(record));
-  if (record.division != kNoDivision) place.division = divisions_[record.division].name;
-  place.country_code = std::string(record.country, 2);
-  place.latitude = record.latitude / 1e5;
-  place.longitude = record.longitude / 1e5;
-  place.population = static_cast<long>(record.population);
-  return place;
-}
-
-std::vector<Place> Atlas::Find(std::string_view city, std::string_view state,
-                               std::string_view country, std::size_t limit) const {
-  const std::string key = FoldForSearch(city);
-  if (key.empty() || limit == 0) return {};
-
-  struct Candidate {
-    std::uint32_t record;
-    bool exact;
-  };
   std::vector<Candidate> found;
-  auto it =
-      std::lower_bound(index_.begin(), index_.end(), key,
-                       [this](const Key& k, std::string_view text) { return KeyText(k) < text; });
-  for (; it != index_.end() && KeyText(*it).starts_with(key); ++it)
-    found.push_back({it->record, it->length == key.size()});
-  // A place found under its own name and another keeps its best match.
+  for (const std::string_view k : keys) {
+    if (k.empty()) continue;
+    auto it = std::lower_bound(
+        index_.begin(), index_.end(), k,
+        [this](const Key& entry, std::string_view text) { return KeyText(entry) < text; });
+    for (; it != index_.end() && KeyText(*it).starts_with(k); ++it) {
+      const bool whole = it->length == k.size();
+      found.push_back({it->record,
+                       whole       ? kWholeName
+                       : it->other ? kStartOfOtherName
+                                   : kStartOfName,
+                       it->other && whole, 0});
+    }
+  }
+  // A place found under two names keeps its best match, its own name before an other name.
   std::sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) {
-    return a.record != b.record ? a.record < b.record : a.exact > b.exact;
+    if (a.record != b.record) return a.record < b.record;
+    return a.match != b.match ? a.match > b.match : a.other < b.other;
   });
   found.erase(
       std::unique(found.begin(), found.end(),
                   [](const Candidate& a, const Candidate& b) { return a.record == b.record; }),
       found.end());
 
-  // Keeps the candidates that score highest, when any scores above zero.
-  const auto narrow = [&found](const auto& score) {
-    int best = 0;
-    for (const Candidate& c : found) best = std::max(best, score(c));
-    if (best == 0) return;
-    std::erase_if(found, [&](const Candidate& c) { return score(c) < best; });
-  };
-
-  const std::vector<std::string_view> codes = CountryCodesFor(country);
-  narrow([&](const Candidate& c) {
-    const std::string_view code(records_[c.record].country, 2);
-    return std::find(codes.begin(), codes.end(), code) != codes.end() ? 1 : 0;
-  });
-
-  const std::string folded_state = FoldForSearch(state);
-  if (!folded_state.empty()) {
-    narrow([&](const Candidate& c) {
-      const std::uint16_t index = records_[c.record].division;
-      if (index == kNoDivision) return 0;
-      const Division& division = divisions_[index];
-      if (division.folded_name == folded_state || division.folded_code == folded_state) return 2;
-      // "Delhi" for "National Capital Territory of Delhi", "Maharashtra State" for Maharashtra.
-      return ContainsWords(division.folded_name, folded_state) ||
-                     ContainsWords(folded_state, division.folded_name)
-                 ? 1
-                 : 0;
-    });
+  // An other name gives way to a place of that very name in the same country: "New Delhi" is
+  // New Delhi before it is Delhi, "Athens, Georgia" is Athens before it is Oshkosh.
+  std::vector<std::string_view> named_in;
+  for (const Candidate& c : found)
+    if (c.match == kWholeName && !c.other) named_in.emplace_back(records_[c.record].country, 2);
+  for (Candidate& c : found) {
+    const std::string_view country(records_[c.record].country, 2);
+    if (c.other && std::find(named_in.begin(), named_in.end(), country) != named_in.end())
+      c.match = kShadowedOtherName;
   }
+  return found;
+}
 
-  const auto ranks_before = [this](const Candidate& a, const Candidate& b) {
-    if (a.exact != b.exact) return a.exact;
+// 2: the division's name, code or an abbreviation of it; 1: its name holds the typed words or
+// the typed words hold it ("Delhi" for "National Capital Territory of Delhi", "Maharashtra
+// State" for Maharashtra); 0: another division or none.
+int Atlas::StateScore(const Record& record, std::string_view state_key,
+                      std::string_view state_short) const {
+  if (state_key.empty() || record.division == kNoIndex) return 0;
+  const Division& division = divisions_[record.division];
+  if (division.key == state_key) return 2;
+  for (const std::string& short_form : division.short_forms)
+    if (short_form == state_short) return 2;
+  return ContainsWords(division.key, state_key) || ContainsWords(state_key, division.key) ? 1 : 0;
+}
+
+namespace {
+
+std::string_view Trimmed(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+std::string NoteFor(std::string_view city, std::string_view state, std::string_view country,
+                    bool any_elsewhere) {
+  std::string where(state);
+  if (!state.empty() && !country.empty()) where += ", ";
+  where += country;
+  std::string note = "No place called " + std::string(city) + " in " + where + ".";
+  if (any_elsewhere) note += " Places called " + std::string(city) + " elsewhere:";
+  return note;
+}
+
+}  // namespace
+
+PlaceMatches Atlas::Lookup(std::string_view city, std::string_view state, std::string_view country,
+                           std::size_t limit) const {
+  city = Trimmed(city);
+  // A state or country of signs alone ("-", "?") says nothing.
+  state = SearchKey(state).empty() ? std::string_view() : Trimmed(state);
+  country = SearchKey(country).empty() ? std::string_view() : Trimmed(country);
+  std::vector<Candidate> found = Candidates(city);
+  if (found.empty() || limit == 0) return {};
+
+  // Without a country, the one part given may be a state or a country ("London, Canada").
+  const bool either = country.empty();
+  const std::vector<std::string_view> codes = CountryCodesFor(either ? state : country);
+  const std::string state_key = SearchKey(state);
+  const std::string state_short = Compact(state);
+  // The note weighs the places that answer the name best: whole names when there are any.
+  const Match best = std::max_element(found.begin(), found.end(), [](auto& a, auto& b) {
+                       return a.match < b.match;
+                     })->match;
+  const Match counted = best >= kShadowedOtherName ? kShadowedOtherName : best;
+  bool in_region = false;  // a place that answers the name best lies where the reader says
+  for (Candidate& c : found) {
+    const Record& record = records_[c.record];
+    const bool country_fits =
+        std::find(codes.begin(), codes.end(), std::string_view(record.country, 2)) != codes.end();
+    const int state_fits = StateScore(record, state_key, state_short);
+    c.region =
+        either ? std::max(country_fits ? 2 : 0, state_fits) : (country_fits ? 4 : 0) + state_fits;
+    if (c.match >= counted)
+      in_region =
+          in_region || (either ? c.region > 0 : country_fits && (state.empty() || state_fits > 0));
+  }
+  const bool fits = in_region || (either && state.empty());
+
+  // Where the state or country holds none, the best names elsewhere come first after the note.
+  const auto better = [&](const Candidate& a, const Candidate& b) {
+    if (fits && a.region != b.region) return a.region > b.region;
+    if (a.match != b.match) return a.match > b.match;
+    if (a.region != b.region) return a.region > b.region;
     const Record& ra = records_[a.record];
     const Record& rb = records_[b.record];
     if (ra.population != rb.population) return ra.population > rb.population;
@@ -783,11 +1101,53 @@ std::vector<Place> Atlas::Find(std::string_view city, std::string_view state,
   };
   const std::size_t kept = std::min(limit, found.size());
   std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(kept), found.end(),
-                    ranks_before);
-  std::vector<Place> places;
-  places.reserve(kept);
-  for (std::size_t i = 0; i < kept; ++i) places.push_back(MakePlace(records_[found[i].record]));
-  return places;
+                    better);
+  PlaceMatches matches;
+  matches.places.reserve(kept);
+  for (std::size_t i = 0; i < kept; ++i)
+    matches.places.push_back(MakePlace(records_[found[i].record]));
+  if (!fits) matches.note = NoteFor(city, state, country, !matches.places.empty());
+  return matches;
+}
+
+PlaceMatches Atlas::Lookup(std::string_view text, std::size_t limit) const {
+  std::vector<std::string_view> parts;
+  for (std::size_t comma; (comma = text.find(',')) != std::string_view::npos;) {
+    parts.push_back(Trimmed(text.substr(0, comma)));
+    text.remove_prefix(comma + 1);
+  }
+  parts.push_back(Trimmed(text));
+  if (parts.size() == 1) return Lookup(parts[0], {}, {}, limit);
+  if (parts.size() == 2) return Lookup(parts[0], parts[1], {}, limit);
+  // The parts between the city and the country are the state ("Kings County, New York").
+  std::string state;
+  for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
+    if (parts[i].empty()) continue;
+    if (!state.empty()) state += ", ";
+    state += parts[i];
+  }
+  return Lookup(parts.front(), state, parts.back(), limit);
+}
+
+std::vector<Place> Atlas::Find(std::string_view city, std::string_view state,
+                               std::string_view country, std::size_t limit) const {
+  return Lookup(city, state, country, limit).places;
+}
+
+Place Atlas::MakePlace(const Record& record) const {
+  Place place;
+  place.name = std::string(Name(record));
+  if (record.division != kNoIndex) {
+    place.division = divisions_[record.division].name;
+    place.division_code = divisions_[record.division].code;
+  }
+  place.country_code = std::string(record.country, 2);
+  place.latitude = record.latitude / 1e5;
+  place.longitude = record.longitude / 1e5;
+  place.population = static_cast<long>(record.population);
+  if (record.zone != kNoIndex) place.time_zone = zones_[record.zone];
+  place.geonames_id = record.geonames_id;
+  return place;
 }
 
 }  // namespace solvane::entry

@@ -9,19 +9,25 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "entry/place_lookup.h"
 #include "entry/time_zones.h"
-#include "shell/link_label.h"
-#include "shell/menus.h"
+#include "widgets/link_label.h"
+#include "widgets/menus.h"
+#include "widgets/windows.h"
 
 namespace solvane::entry {
 namespace {
@@ -38,15 +44,86 @@ QComboBox* List(const char* name, const std::vector<std::string>& texts) {
   return box;
 }
 
-QLineEdit* Box(const char* name, int max_length = 0) {
+// Every coordinate box is wide enough to show this many digits, whatever it may hold.
+constexpr int kShownDigits = 3;
+// The form's natural width at most, logical pixels: the description wraps to a few lines there.
+constexpr int kFormWidth = 560;
+
+QLineEdit* Box(const char* name) {
   auto* box = new QLineEdit;
   box->setObjectName(QString::fromLatin1(name));
-  if (max_length > 0) {
-    box->setMaxLength(max_length);
-    // Wide enough for its digits and no wider.
-    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QString(max_length + 2, u'0')) + 12);
-  }
   return box;
+}
+
+// Width of a line edit that shows `digits` digits in full, frame and margins included.
+int DigitsWidth(QLineEdit* box, int digits) {
+  QStyleOptionFrame option;
+  option.initFrom(box);
+  option.lineWidth =
+      box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
+  const QMargins margins = box->textMargins();
+  // QLineEdit keeps two pixels of its own on either side of the text, and one for the cursor.
+  const int text = box->fontMetrics().horizontalAdvance(QString(digits, u'0')) + margins.left() +
+                   margins.right() + 2 * 2 + 1;
+  return box->style()
+      ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, box->fontMetrics().height()),
+                         box)
+      .width();
+}
+
+// A coordinate box: at most `max_length` digits, and never too narrow to show three.
+QLineEdit* NumberBox(const char* name, int max_length) {
+  QLineEdit* box = Box(name);
+  box->setMaxLength(max_length);
+  box->setMinimumWidth(DigitsWidth(box, kShownDigits));
+  box->setMaximumWidth(std::max(box->minimumWidth(), DigitsWidth(box, max_length + 2)));
+  return box;
+}
+
+// One coordinate's frame: degrees and minutes boxes and the two hemisphere options.
+struct CoordinateLayout {
+  const char* frame;
+  const char* title;
+  const char* degrees;
+  int degrees_length;
+  const char* minutes;
+  const char* options;  // the option group's name; its buttons are <name>0 and <name>1
+  const char* first;
+  const char* second;
+};
+constexpr CoordinateLayout kLongitude = {"fraLongitude", "Longitude", "txtLonD", kLonDegMaxLength,
+                                         "txtLonM",      "optLong",   "&East",   "&West"};
+constexpr CoordinateLayout kLatitude = {"fraLatitude", "Latitude", "txtLatD", kLatDegMaxLength,
+                                        "txtLatM",     "optLat",   "N&orth",  "So&uth"};
+
+struct CoordinateWidgets {
+  QGroupBox* frame;
+  QLineEdit *degrees, *minutes;
+  QRadioButton *first, *second;
+};
+
+CoordinateWidgets BuildCoordinate(const CoordinateLayout& layout) {
+  CoordinateWidgets w;
+  w.frame = new QGroupBox(QString::fromLatin1(layout.title));
+  w.frame->setObjectName(QString::fromLatin1(layout.frame));
+  w.degrees = NumberBox(layout.degrees, layout.degrees_length);
+  w.minutes = NumberBox(layout.minutes, kMinutesMaxLength);
+  w.first = new QRadioButton(QString::fromLatin1(layout.first));
+  w.second = new QRadioButton(QString::fromLatin1(layout.second));
+  w.first->setObjectName(QString::fromLatin1(layout.options) + u'0');
+  w.second->setObjectName(QString::fromLatin1(layout.options) + u'1');
+  auto* group = new QButtonGroup(w.frame);
+  group->addButton(w.first, 0);
+  group->addButton(w.second, 1);
+  w.first->setChecked(true);
+  auto* grid = new QGridLayout(w.frame);
+  grid->addWidget(new QLabel(QStringLiteral("Deg")), 0, 0);
+  grid->addWidget(w.degrees, 0, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Min")), 0, 2);
+  grid->addWidget(w.minutes, 0, 3);
+  grid->addWidget(w.first, 1, 0, 1, 2);
+  grid->addWidget(w.second, 1, 2, 1, 2);
+  return w;
 }
 
 QLabel* Caption(const QString& text, QWidget* buddy) {
@@ -64,29 +141,55 @@ void WebPlaceSearch::Search(const QString& query, const QString& /*home_page*/) 
                QString::fromLatin1(QUrl::toPercentEncoding(query)));
 }
 
-EntryWindow::EntryWindow(shell::MessageService& messages, shell::UrlOpener& opener,
+EntryWindow::EntryWindow(widgets::MessageService& messages, widgets::UrlOpener& opener,
                          PlaceSearchFactory place_search, QWidget* parent)
     : QMainWindow(parent),
       messages_(messages),
       opener_(opener),
       place_search_(std::move(place_search)) {
   setObjectName(QStringLiteral("frmMain"));
-  setWindowTitle(QStringLiteral("Solvane v1.15"));
-  setCentralWidget(BuildForm());
-  setMinimumWidth(560);
-  txtName_->setFocus();  // the form is filled top to bottom, starting with the name
+  setWindowTitle(widgets::ProgramTitle());
+  QWidget* form = BuildForm();
+  // On a small screen, or at a large scale, the form scrolls rather than squeezing its boxes.
+  setCentralWidget(widgets::Scrolling(form));
   BuildMenus();
+  txtName_->setFocus();  // the form is filled top to bottom, starting with the name
+  QSize wanted = form->sizeHint().expandedTo(QSize(kFormWidth, 0));
+  if (const int height = form->heightForWidth(wanted.width()); height > 0) wanted.setHeight(height);
+  wanted.rheight() += menuBar()->sizeHint().height();
+  widgets::FitOnScreen(*this, wanted);
 }
 
 EntryWindow::~EntryWindow() = default;
 
 QWidget* EntryWindow::BuildForm() {
   auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("formPage"));
   auto* layout = new QVBoxLayout(page);
+  AddIntroduction(layout);
 
-  layout->addWidget(new shell::LinkLabel(QStringLiteral("Label61"),
+  auto* grid = new QGridLayout;
+  layout->addLayout(grid);
+  int row = 0;
+  AddNameDateAndTime(grid, row);
+  AddZone(grid, row);
+  AddCoordinates(grid, row);
+  AddPlace(grid, row);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(3, 1);
+
+  layout->addLayout(BuildButtons());
+  layout->addLayout(BuildPromotions());
+
+  for (QLineEdit* box : page->findChildren<QLineEdit*>()) box->installEventFilter(this);
+  SetReadingOrder();
+  return page;
+}
+
+void EntryWindow::AddIntroduction(QVBoxLayout* layout) {
+  layout->addWidget(new widgets::LinkLabel(QStringLiteral("Label61"),
                                          QStringLiteral("Solvane - Vedic birth chart and houses"),
-                                         report::LinkTarget::HomePage, opener_));
+                                         core::LinkTarget::HomePage, opener_));
   auto* about = new QLabel(QStringLiteral(
       "Solvane shows the positions of the planets in the twelve houses in your natal chart. The "
       "distribution of the planets in the different houses play an important role in "
@@ -94,11 +197,9 @@ QWidget* EntryWindow::BuildForm() {
   about->setObjectName(QStringLiteral("lblDescription"));
   about->setWordWrap(true);
   layout->addWidget(about);
+}
 
-  auto* grid = new QGridLayout;
-  layout->addLayout(grid);
-  int row = 0;
-
+void EntryWindow::AddNameDateAndTime(QGridLayout* grid, int& row) {
   txtName_ = Box("txtName");
   grid->addWidget(Caption(QStringLiteral("&Name"), txtName_), row, 0);
   grid->addWidget(txtName_, row++, 1, 1, 3);
@@ -109,9 +210,7 @@ QWidget* EntryWindow::BuildForm() {
   cboYear_ = List("cboYear", YearListTexts());
   grid->addWidget(Caption(QStringLiteral("&Date of Birth"), cboMonth_), row, 0);
   auto* date = new QHBoxLayout;
-  date->addWidget(cboMonth_);
-  date->addWidget(cboDate_);
-  date->addWidget(cboYear_);
+  for (QComboBox* box : {cboMonth_, cboDate_, cboYear_}) date->addWidget(box);
   date->addStretch();
   grid->addLayout(date, row++, 1, 1, 3);
 
@@ -124,7 +223,9 @@ QWidget* EntryWindow::BuildForm() {
   time->addWidget(new QLabel(QStringLiteral("HH:MM:SS")));
   time->addStretch();
   grid->addLayout(time, row++, 1, 1, 3);
+}
 
+void EntryWindow::AddZone(QGridLayout* grid, int& row) {
   auto* zone = new QGroupBox(QStringLiteral("Zone"));
   zone->setObjectName(QStringLiteral("fraZone"));
   auto* zone_layout = new QHBoxLayout(zone);
@@ -137,93 +238,75 @@ QWidget* EntryWindow::BuildForm() {
   zone_layout->addWidget(cmbTimeZone_, 1);
   zone_layout->addWidget(chkDST_);
   grid->addWidget(zone, row++, 0, 1, 4);
+}
 
-  // Longitude and latitude: degrees, minutes, hemisphere.
-  const auto coordinate = [&](const char* frame, const QString& title, QLineEdit*& degrees,
-                              const char* deg_name, int deg_length, QLineEdit*& minutes,
-                              const char* min_name, QRadioButton*& first, const QString& first_text,
-                              QRadioButton*& second, const QString& second_text,
-                              const char* group_name) {
-    auto* box = new QGroupBox(title);
-    box->setObjectName(QString::fromLatin1(frame));
-    auto* l = new QGridLayout(box);
-    degrees = Box(deg_name, deg_length);
-    minutes = Box(min_name, kMinutesMaxLength);
-    l->addWidget(new QLabel(QStringLiteral("Deg")), 0, 0);
-    l->addWidget(degrees, 0, 1);
-    l->addWidget(new QLabel(QStringLiteral("Min")), 0, 2);
-    l->addWidget(minutes, 0, 3);
-    first = new QRadioButton(first_text);
-    second = new QRadioButton(second_text);
-    first->setObjectName(QString::fromLatin1(group_name) + u'0');
-    second->setObjectName(QString::fromLatin1(group_name) + u'1');
-    auto* group = new QButtonGroup(box);
-    group->addButton(first, 0);
-    group->addButton(second, 1);
-    first->setChecked(true);
-    l->addWidget(first, 1, 0, 1, 2);
-    l->addWidget(second, 1, 2, 1, 2);
-    return box;
-  };
-  auto* lon = coordinate("fraLongitude", QStringLiteral("Longitude"), txtLonD_, "txtLonD",
-                         kLonDegMaxLength, txtLonM_, "txtLonM", optLongEast_,
-                         QStringLiteral("&East"), optLongWest_, QStringLiteral("&West"), "optLong");
-  auto* lat =
-      coordinate("fraLatitude", QStringLiteral("Latitude"), txtLatD_, "txtLatD", kLatDegMaxLength,
-                 txtLatM_, "txtLatM", optLatNorth_, QStringLiteral("N&orth"), optLatSouth_,
-                 QStringLiteral("So&uth"), "optLat");
-  grid->addWidget(lon, row, 0, 1, 2);
-  grid->addWidget(lat, row++, 2, 1, 2);
+void EntryWindow::AddCoordinates(QGridLayout* grid, int& row) {
+  const CoordinateWidgets lon = BuildCoordinate(kLongitude);
+  txtLonD_ = lon.degrees;
+  txtLonM_ = lon.minutes;
+  optLongEast_ = lon.first;
+  optLongWest_ = lon.second;
+  const CoordinateWidgets lat = BuildCoordinate(kLatitude);
+  txtLatD_ = lat.degrees;
+  txtLatM_ = lat.minutes;
+  optLatNorth_ = lat.first;
+  optLatSouth_ = lat.second;
+  grid->addWidget(lon.frame, row, 0, 1, 2);
+  grid->addWidget(lat.frame, row++, 2, 1, 2);
+}
 
+void EntryWindow::AddPlace(QGridLayout* grid, int& row) {
   txtMCity_ = Box("txtMCity");
   txtMState_ = Box("txtMState");
   txtMCountry_ = Box("txtMCountry");
-  grid->addWidget(Caption(QStringLiteral("&City"), txtMCity_), row, 0);
-  grid->addWidget(txtMCity_, row++, 1, 1, 3);
-  grid->addWidget(Caption(QStringLiteral("St&ate"), txtMState_), row, 0);
-  grid->addWidget(txtMState_, row++, 1, 1, 3);
-  grid->addWidget(Caption(QStringLiteral("Countr&y"), txtMCountry_), row, 0);
-  grid->addWidget(txtMCountry_, row++, 1, 1, 3);
-  grid->setColumnStretch(1, 1);
-  grid->setColumnStretch(3, 1);
+  const struct {
+    const char* caption;
+    QLineEdit* box;
+  } rows[] = {{"&City", txtMCity_}, {"St&ate", txtMState_}, {"Countr&y", txtMCountry_}};
+  for (const auto& r : rows) {
+    grid->addWidget(Caption(QString::fromLatin1(r.caption), r.box), row, 0);
+    grid->addWidget(r.box, row++, 1, 1, 3);
+  }
+}
 
+QLayout* EntryWindow::BuildButtons() {
   cmdBrowser_ = new QPushButton(QStringLiteral("Click Here To Find Latitude && Longitude"));
   cmdBrowser_->setObjectName(QStringLiteral("cmdBrowser"));
   cmdRashi_ = new QPushButton(QStringLiteral("&Proceed"));
   cmdRashi_->setObjectName(QStringLiteral("cmdRashi"));
-  cmdRashi_->setDefault(true);
+  cmdRashi_->setDefault(true);  // drawn as the button Enter presses (see FilterKey)
+  connect(cmdBrowser_, &QPushButton::clicked, this, &EntryWindow::LookUpPlace);
+  connect(cmdRashi_, &QPushButton::clicked, this, &EntryWindow::Proceed);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(cmdBrowser_);
   buttons->addStretch();
   buttons->addWidget(cmdRashi_);
-  layout->addLayout(buttons);
-  connect(cmdBrowser_, &QPushButton::clicked, this, &EntryWindow::LookUpPlace);
-  connect(cmdRashi_, &QPushButton::clicked, this, &EntryWindow::Proceed);
+  return buttons;
+}
 
-  auto* promos = new QHBoxLayout;
-  auto* cobrand = new shell::LinkLabel(QStringLiteral("lblCobrand"),
+QLayout* EntryWindow::BuildPromotions() {
+  auto* cobrand = new widgets::LinkLabel(QStringLiteral("lblCobrand"),
                                        QStringLiteral("Get Solvane with your name on it"),
-                                       report::LinkTarget::CoBrandPage, opener_);
-  auto* full_brand = new shell::LinkLabel(QStringLiteral("lblFullBrand"),
+                                       core::LinkTarget::CoBrandPage, opener_);
+  auto* full_brand = new widgets::LinkLabel(QStringLiteral("lblFullBrand"),
                                           QStringLiteral("Sell Solvane as your own program"),
-                                          report::LinkTarget::FullBrandPage, opener_);
-  for (shell::LinkLabel* link : {cobrand, full_brand}) link->setWordWrap(false);
+                                          core::LinkTarget::FullBrandPage, opener_);
+  auto* promos = new QHBoxLayout;
+  for (widgets::LinkLabel* link : {cobrand, full_brand}) link->setWordWrap(false);
   promos->addWidget(cobrand);
   promos->addStretch();
   promos->addWidget(full_brand);
-  layout->addLayout(promos);
+  return promos;
+}
 
-  for (QLineEdit* box : {txtName_, txtLonD_, txtLonM_, txtLatD_, txtLatM_})
-    box->installEventFilter(this);
-
-  // Reading order: name, date, time, zone, longitude, latitude, place, then the buttons.
+void EntryWindow::SetReadingOrder() {
+  // Name, date, time, zone, longitude, latitude, place, then the buttons.
   QWidget* order[] = {txtName_,     cboMonth_,    cboDate_,     cboYear_,   cboHH_,
                       cboMM_,       cboSS_,       cmbTimeZone_, chkDST_,    txtLonD_,
                       txtLonM_,     optLongEast_, optLongWest_, txtLatD_,   txtLatM_,
                       optLatNorth_, optLatSouth_, txtMCity_,    txtMState_, txtMCountry_,
                       cmdBrowser_,  cmdRashi_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-  return page;
 }
 
 void EntryWindow::BuildMenus() {
@@ -235,7 +318,7 @@ void EntryWindow::BuildMenus() {
   QAction* exit = file->addAction(QStringLiteral("E&xit"));
   exit->setObjectName(QStringLiteral("mnuExit"));
   connect(exit, &QAction::triggered, this, &QWidget::close);
-  shell::AddHelpMenus(
+  widgets::AddHelpMenus(
       menuBar(), opener_, [this] { emit AboutRequested(); }, false);
 }
 
@@ -308,40 +391,65 @@ void EntryWindow::LookUpPlace() {
   if (std::unique_ptr<PlaceSearch> search = place_search_()) {
     search->SetPlace(this, txtMCity_->text(), txtMState_->text(), txtMCountry_->text());
     search->Search(QString::fromStdString(std::get<std::string>(query)),
-                   shell::AddressOf(report::LinkTarget::HomePage));
+                   widgets::AddressOf(core::LinkTarget::HomePage));
   }
 }
 
 bool EntryWindow::FilterKey(QLineEdit* box, QKeyEvent* key) {
+  if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+    cmdRashi_->click();  // Enter in any box of the form presses the default button
+    return true;
+  }
   // Shortcuts (paste, undo, select all) and keys that type nothing are not characters to filter.
-  if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
-  char32_t typed = 0;
-  if (key->key() == Qt::Key_Backspace) {
-    typed = kBackspace;
-  } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-    typed = kEnter;
-  } else {
-    const QList<uint> code_points = key->text().toUcs4();
-    if (code_points.isEmpty() || code_points.front() < 0x20 || code_points.front() == 0x7F)
-      return false;
-    typed = code_points.front();
+  // An Alt or Meta key that no menu took still types its character, so that one is filtered.
+  if ((key->modifiers() & Qt::ControlModifier) && !(key->modifiers() & Qt::AltModifier))
+    return false;
+  const QString text = key->text();
+  if (text.isEmpty() || text.front() < u'\x20' || text.front() == u'\x7F') return false;
+  return FilterTyped(box, text, [box](const QString& accepted) { box->insert(accepted); });
+}
+
+bool EntryWindow::FilterInput(QLineEdit* box, QInputMethodEvent* input) {
+  // What an input method composes (accented letters, Indic and CJK scripts) arrives here whole.
+  if (input->commitString().isEmpty()) return false;
+  return FilterTyped(box, input->commitString(), [box, input](const QString& accepted) {
+    QInputMethodEvent changed(input->preeditString(), input->attributes());
+    changed.setCommitString(accepted, input->replacementStart(), input->replacementLength());
+    QCoreApplication::sendEvent(box, &changed);
+  });
+}
+
+bool EntryWindow::FilterTyped(QLineEdit* box, const QString& typed,
+                              const std::function<void(const QString&)>& insert) {
+  const bool name = box == txtName_;
+  if (!name && !IsCoordinateBox(box)) return false;  // the place boxes take any text
+  QString accepted;
+  for (const char32_t c : typed.toUcs4()) {
+    const KeyVerdict verdict = name ? FilterNameKey(c) : FilterCoordinateKey(c);
+    if (!verdict.accepted) {
+      messages_.Show(this, *verdict.refusal);
+      return true;
+    }
+    // Names are typed in capitals, in every script that has them.
+    const char32_t shown = name ? QChar::toUpper(verdict.character) : verdict.character;
+    accepted += QString::fromUcs4(&shown, 1);
   }
-  const KeyVerdict verdict = box == txtName_ ? FilterNameKey(typed) : FilterCoordinateKey(typed);
-  if (!verdict.accepted) {
-    messages_.Show(this, *verdict.refusal);
-    return true;
-  }
-  if (verdict.character != typed) {  // a letter typed in lower case goes in as a capital
-    box->insert(QString::fromUcs4(&verdict.character, 1));
-    return true;
-  }
-  return false;
+  if (accepted == typed) return false;
+  insert(accepted);
+  return true;
+}
+
+bool EntryWindow::IsCoordinateBox(const QLineEdit* box) const {
+  return box == txtLonD_ || box == txtLonM_ || box == txtLatD_ || box == txtLatM_;
 }
 
 bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    if (auto* box = qobject_cast<QLineEdit*>(watched))
-      if (FilterKey(box, static_cast<QKeyEvent*>(event))) return true;
+  if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+    if (event->type() == QEvent::KeyPress && FilterKey(box, static_cast<QKeyEvent*>(event)))
+      return true;
+    if (event->type() == QEvent::InputMethod &&
+        FilterInput(box, static_cast<QInputMethodEvent*>(event)))
+      return true;
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -7,16 +7,19 @@
 #include <optional>
 
 #include "entry/form_rules.h"
-#include "shell/messages.h"
-#include "shell/url_opener.h"
+#include "widgets/messages.h"
+#include "widgets/url_opener.h"
 
 class QAction;
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QInputMethodEvent;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace solvane::entry {
 
@@ -36,11 +39,11 @@ using PlaceSearchFactory = std::function<std::unique_ptr<PlaceSearch>()>;
 // Opens a map search for the query in the browser.
 class WebPlaceSearch final : public PlaceSearch {
  public:
-  explicit WebPlaceSearch(shell::UrlOpener& opener) : opener_(opener) {}
+  explicit WebPlaceSearch(widgets::UrlOpener& opener) : opener_(opener) {}
   void Search(const QString& query, const QString& home_page) override;
 
  private:
-  shell::UrlOpener& opener_;
+  widgets::UrlOpener& opener_;
 };
 
 class EntryWindow : public QMainWindow {
@@ -49,7 +52,7 @@ class EntryWindow : public QMainWindow {
   // `proceed` charts an accepted form and answers the refusal, if any, which the window shows.
   using ProceedHandler = std::function<std::optional<Refusal>(const BirthFormSnapshot&)>;
 
-  EntryWindow(shell::MessageService& messages, shell::UrlOpener& opener,
+  EntryWindow(widgets::MessageService& messages, widgets::UrlOpener& opener,
               PlaceSearchFactory place_search, QWidget* parent = nullptr);
   ~EntryWindow() override;
 
@@ -73,13 +76,30 @@ class EntryWindow : public QMainWindow {
 
  private:
   QWidget* BuildForm();
+  void AddIntroduction(QVBoxLayout* layout);
+  // Each adds its rows to the form's grid from `row` on and leaves `row` after the last.
+  void AddNameDateAndTime(QGridLayout* grid, int& row);
+  void AddZone(QGridLayout* grid, int& row);
+  void AddCoordinates(QGridLayout* grid, int& row);
+  void AddPlace(QGridLayout* grid, int& row);
+  QLayout* BuildButtons();
+  QLayout* BuildPromotions();
+  void SetReadingOrder();
   void BuildMenus();
   void FocusControl(const std::string& object_name);
-  // Runs a typed character through its box's filter; true when the keystroke is consumed.
-  bool FilterKey(QLineEdit* box, QKeyEvent* key);
 
-  shell::MessageService& messages_;
-  shell::UrlOpener& opener_;
+  // Enter presses "Proceed"; typed characters go through their box's filter. Each answers true
+  // when it has consumed the event.
+  bool FilterKey(QLineEdit* box, QKeyEvent* key);
+  bool FilterInput(QLineEdit* box, QInputMethodEvent* input);
+  // Refuses `typed` with the filter's message, or hands what goes in, when it differs from what
+  // was typed (capitals), to `insert`; false lets the box take `typed` as it is.
+  bool FilterTyped(QLineEdit* box, const QString& typed,
+                   const std::function<void(const QString&)>& insert);
+  bool IsCoordinateBox(const QLineEdit* box) const;
+
+  widgets::MessageService& messages_;
+  widgets::UrlOpener& opener_;
   PlaceSearchFactory place_search_;
   ProceedHandler proceed_;
 

@@ -61,7 +61,18 @@ inline constexpr char32_t kEnter = 13;
 
 // Coordinate boxes take digits and Backspace only.
 KeyVerdict FilterCoordinateKey(char32_t typed);
-// The name box takes ASCII letters (lower case becomes upper case), blank, Enter and Backspace.
+
+// A name is written in letters of any of the scripts people are named in (Latin, Greek, Cyrillic,
+// the scripts of India, Arabic, Hebrew, Thai, CJK, Hangul and others), with their combining marks,
+// and blanks, hyphens, apostrophes (' and U+2019) and full stops between them: JOSÉ, O'BRIEN,
+// MARY-ANN, J. R. R., राम. The joiners U+200C and U+200D that Indic spellings need
+// count as marks.
+bool IsNameCharacter(char32_t c);
+// Letters and combining marks of those scripts, without the punctuation: a name needs one.
+bool IsNameLetter(char32_t c);
+
+// The name box takes the characters of a name, Enter and Backspace. ASCII lower case becomes
+// upper case; the window capitalises the letters of other scripts that have case.
 KeyVerdict FilterNameKey(char32_t typed);
 
 // A refused form: what to tell the user and which control gets the focus ("" leaves it).
@@ -70,6 +81,10 @@ struct Refusal {
   std::string focus;
   friend bool operator==(const Refusal&, const Refusal&) = default;
 };
+
+// The check of a whole name, typed or pasted: nothing when `utf8` is well-formed UTF-8 made of
+// name characters with at least one letter; otherwise the refusal the form shows.
+std::optional<Refusal> CheckName(std::string_view utf8);
 
 // The first failing check, or nothing when the form may be charted.
 std::optional<Refusal> ValidateBirthForm(const BirthFormSnapshot& form);

@@ -85,7 +85,7 @@ QTableWidget* PlaceTable(const std::vector<Place>& places, QWidget* parent) {
 }
 
 // The window: built once per search, deleted when closed.
-QDialog* FinderWindow(QWidget* parent, shell::UrlOpener& opener, const QString& query,
+QDialog* FinderWindow(QWidget* parent, widgets::UrlOpener& opener, const QString& query,
                       const PlaceParts& parts, const std::vector<Place>& places) {
   auto* window = new QDialog(parent);
   window->setObjectName(QStringLiteral("frmFindPlace"));
@@ -162,7 +162,7 @@ QDialog* FinderWindow(QWidget* parent, shell::UrlOpener& opener, const QString& 
 
 }  // namespace
 
-AtlasPlaceSearch::AtlasPlaceSearch(QWidget* parent_window, shell::UrlOpener& opener,
+AtlasPlaceSearch::AtlasPlaceSearch(QWidget* parent_window, widgets::UrlOpener& opener,
                                    const Atlas& atlas)
     : parent_window_(parent_window), opener_(opener), atlas_(atlas) {}
 

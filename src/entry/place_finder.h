@@ -9,7 +9,7 @@
 
 #include "entry/atlas.h"
 #include "entry/entry_window.h"
-#include "shell/url_opener.h"
+#include "widgets/url_opener.h"
 
 namespace solvane::entry {
 
@@ -22,7 +22,7 @@ class AtlasPlaceSearch final : public PlaceSearch {
  public:
   // The window opens over `parent_window` and lives on after this object is gone; `opener`
   // must outlive it.
-  AtlasPlaceSearch(QWidget* parent_window, shell::UrlOpener& opener,
+  AtlasPlaceSearch(QWidget* parent_window, widgets::UrlOpener& opener,
                    const Atlas& atlas = Atlas::BuiltIn());
 
   // The window asking (nullptr: the one given above) and its place boxes as typed. Without
@@ -40,7 +40,7 @@ class AtlasPlaceSearch final : public PlaceSearch {
 
  private:
   QWidget* parent_window_;
-  shell::UrlOpener& opener_;
+  widgets::UrlOpener& opener_;
   const Atlas& atlas_;
   std::optional<PlaceParts> parts_;
 };

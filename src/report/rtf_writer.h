@@ -35,7 +35,6 @@ class RtfWriter final : public RichTextSink {
   // Writes pending bold and colour changes before the next piece of output.
   void Flush();
   int ColourIndex(Rgb colour);
-  void AppendCodePoint(char32_t code_point);
 
   std::string font_;
   int half_points_;

@@ -14,7 +14,8 @@
 
 #include "report/house_report.h"
 #include "report/rtf_writer.h"
-#include "shell/link_label.h"
+#include "widgets/link_label.h"
+#include "widgets/windows.h"
 
 namespace solvane::report {
 
@@ -40,8 +41,8 @@ QString ChooseRtfTarget(QWidget* parent) {
   return dialog.selectedFiles().front();
 }
 
-SaveWindow::SaveWindow(const std::string& report_plain_text, shell::MessageService& messages,
-                       shell::UrlOpener& opener, QWidget* parent)
+SaveWindow::SaveWindow(const std::string& report_plain_text, widgets::MessageService& messages,
+                       widgets::UrlOpener& opener, QWidget* parent)
     : QDialog(parent),
       messages_(messages),
       links_(opener),
@@ -54,13 +55,13 @@ SaveWindow::SaveWindow(const std::string& report_plain_text, shell::MessageServi
         return dialog.exec() == QDialog::Accepted;
       }) {
   setObjectName(QStringLiteral("frmSave"));
-  setWindowTitle(QStringLiteral("Solvane v1.15"));
+  setWindowTitle(widgets::ProgramTitle());
   setModal(true);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new shell::LinkLabel(QStringLiteral("Label1"),
+  layout->addWidget(new widgets::LinkLabel(QStringLiteral("Label1"),
                                          QStringLiteral("Solvane - Vedic astrology for everyone"),
-                                         report::LinkTarget::HomePage, opener));
+                                         core::LinkTarget::HomePage, opener));
   rtb_ = new QTextEdit;
   rtb_->setObjectName(QStringLiteral("RTB"));
   rtb_->setReadOnly(true);
@@ -75,12 +76,12 @@ SaveWindow::SaveWindow(const std::string& report_plain_text, shell::MessageServi
   layout->addWidget(rtb_, 1);
 
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(new shell::LinkLabel(QStringLiteral("Label14"),
+  buttons->addWidget(new widgets::LinkLabel(QStringLiteral("Label14"),
                                           QStringLiteral("Visit our web site"),
-                                          report::LinkTarget::HomePage, opener));
-  buttons->addWidget(new shell::LinkLabel(QStringLiteral("Label2"),
+                                          core::LinkTarget::HomePage, opener));
+  buttons->addWidget(new widgets::LinkLabel(QStringLiteral("Label2"),
                                           QStringLiteral("Your own branded edition"),
-                                          report::LinkTarget::FullBrandPage, opener));
+                                          core::LinkTarget::FullBrandPage, opener));
   buttons->addStretch();
   auto* save = new QPushButton(QStringLiteral("&Save"));
   save->setObjectName(QStringLiteral("cmdSave"));
@@ -93,7 +94,8 @@ SaveWindow::SaveWindow(const std::string& report_plain_text, shell::MessageServi
   connect(print, &QPushButton::clicked, this, &SaveWindow::Print);
 
   links_.Hook(rtb_);
-  resize(720, 620);
+  // Qt centres a dialog over its owner and keeps it on screen; its size is for us to bound.
+  resize(QSize(720, 620).boundedTo(widgets::RoomOnScreen(*this)));
 }
 
 SaveWindow::~SaveWindow() { links_.Unhook(); }

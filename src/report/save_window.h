@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "report/text_links.h"
-#include "shell/messages.h"
-#include "shell/url_opener.h"
+#include "widgets/messages.h"
+#include "widgets/url_opener.h"
 
 class QPrinter;
 class QTextEdit;
@@ -27,8 +27,8 @@ class SaveWindow : public QDialog {
   using RunPrintDialog = std::function<bool(QWidget* parent, QPrinter& printer)>;
 
   // `report_plain_text`: the report's characters with CR LF line breaks.
-  SaveWindow(const std::string& report_plain_text, shell::MessageService& messages,
-             shell::UrlOpener& opener, QWidget* parent = nullptr);
+  SaveWindow(const std::string& report_plain_text, widgets::MessageService& messages,
+             widgets::UrlOpener& opener, QWidget* parent = nullptr);
   ~SaveWindow() override;
 
   void SetChooseTarget(ChooseTarget choose) { choose_target_ = std::move(choose); }
@@ -42,7 +42,7 @@ class SaveWindow : public QDialog {
   void Print();
 
  private:
-  shell::MessageService& messages_;
+  widgets::MessageService& messages_;
   QTextEdit* rtb_ = nullptr;
   TextLinks links_;
   ChooseTarget choose_target_;

@@ -12,7 +12,7 @@ std::u16string_view View(const QString& text) {
 
 }  // namespace
 
-TextLinks::TextLinks(shell::UrlOpener& opener, QObject* parent)
+TextLinks::TextLinks(widgets::UrlOpener& opener, QObject* parent)
     : QObject(parent), opener_(opener) {}
 
 TextLinks::~TextLinks() { Unhook(); }

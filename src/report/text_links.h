@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "report/web_links.h"
-#include "shell/url_opener.h"
+#include "widgets/url_opener.h"
 
 namespace solvane::report {
 
 class TextLinks : public QObject {
   Q_OBJECT
  public:
-  explicit TextLinks(shell::UrlOpener& opener, QObject* parent = nullptr);
+  explicit TextLinks(widgets::UrlOpener& opener, QObject* parent = nullptr);
   ~TextLinks() override;
 
   // Marks the addresses in `box` as links and starts listening to its mouse presses. One box at a
@@ -32,7 +32,7 @@ class TextLinks : public QObject {
   // The link under `position` of the viewport, or an empty text.
   QString LinkAt(const QPoint& position) const;
 
-  shell::UrlOpener& opener_;
+  widgets::UrlOpener& opener_;
   QPointer<QTextEdit> box_;
   std::vector<LinkRange> ranges_;
   QString text_;

@@ -7,7 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/link_label.h"
+#include "widgets/link_label.h"
+#include "widgets/windows.h"
 
 namespace solvane::shell {
 namespace {
@@ -29,7 +30,7 @@ QLabel* TextLabel(const QString& object_name, const QString& text, QWidget* pare
 AboutBox::AboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent) {
   EnsureResources();  // the icon lives in the compiled-in resources
   setObjectName(QStringLiteral("frmAbout"));
-  setWindowTitle(QStringLiteral("Solvane v1.15"));
+  setWindowTitle(ProgramTitle());
   setModal(true);
 
   auto* icon = new QLabel(this);
@@ -37,7 +38,7 @@ AboutBox::AboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent) {
   icon->setPixmap(QIcon(QStringLiteral(":/solvane.svg")).pixmap(QSize(kIconSide, kIconSide)));
   icon->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-  QLabel* title = TextLabel(QStringLiteral("Label2"), QStringLiteral("Solvane v1.15"), this);
+  QLabel* title = TextLabel(QStringLiteral("Label2"), ProgramTitle(), this);
   QFont title_font = title->font();
   title_font.setPointSizeF(title_font.pointSizeF() * 1.5);
   title_font.setBold(true);

@@ -3,9 +3,12 @@
 
 #include <QDialog>
 
-#include "shell/url_opener.h"
+#include "widgets/url_opener.h"
 
 namespace solvane::shell {
+
+// The start-up code builds on the pieces every window shares.
+using namespace widgets;
 
 // Shown modally over whichever window asked for it; OK or Escape closes it.
 class AboutBox : public QDialog {

@@ -6,20 +6,23 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "run/chart_run.h"
 #include "display/chart_window.h"
 #include "report/house_report.h"
 #include "report/save_window.h"
+#include "run/chart_run.h"
 #include "shell/about_box.h"
 #include "shell/exit_screen.h"
 #include "shell/main_window.h"
 #include "shell/update_reminder.h"
+#include "widgets/windows.h"
 
 namespace solvane::shell {
 namespace {
 
 constexpr const char* kReminderKey = "Settings/LastReminder";
 constexpr qint64 kOwnerlessLockSeconds = 10;
+// What a chart asks for, logical pixels; a smaller screen gets less, and the chart scrolls.
+constexpr QSize kChartWindowSize(1100, 800);
 
 // The month names of the user's language for the date of birth.
 std::string LocaleMonthName(int month) {
@@ -104,7 +107,7 @@ std::optional<entry::Refusal> App::Proceed(const entry::BirthFormSnapshot& form)
   connect(main_.get(), &MainWindow::PrintRequested, this, &App::Print);
   connect(main_.get(), &MainWindow::ExitRequested, this, &App::ShowExitScreen);
   connect(main_.get(), &MainWindow::AboutRequested, this, &App::ShowAbout);
-  main_->resize(1100, 800);
+  FitOnScreen(*main_, kChartWindowSize);
   main_->show();
   entry_->hide();
   return std::nullopt;

@@ -9,13 +9,16 @@
 
 #include "core/chart_state.h"
 #include "entry/entry_window.h"
-#include "shell/messages.h"
-#include "shell/url_opener.h"
+#include "widgets/messages.h"
+#include "widgets/url_opener.h"
 
 class QLockFile;
 class QSettings;
 
 namespace solvane::shell {
+
+// The start-up code builds on the pieces every window shares.
+using namespace widgets;
 
 class AboutBox;
 class ExitScreen;

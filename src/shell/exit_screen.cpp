@@ -10,7 +10,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "shell/link_label.h"
+#include "widgets/link_label.h"
+#include "widgets/windows.h"
 
 namespace solvane::shell {
 namespace {
@@ -49,7 +50,7 @@ ExitScreen::ExitScreen(UrlOpener& opener, QWidget* parent)
     : QWidget(parent, Qt::Window), opener_(opener) {
   EnsureResources();  // the icon lives in the compiled-in resources
   setObjectName(QStringLiteral("frmExit"));
-  setWindowTitle(QStringLiteral("Solvane v1.15"));
+  setWindowTitle(ProgramTitle());
   // The owner holds the screen and may show it again; deleting it on close would pull it away
   // from under the owner.
   setAttribute(Qt::WA_DeleteOnClose, false);

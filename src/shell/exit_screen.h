@@ -4,13 +4,16 @@
 
 #include <QWidget>
 
-#include "shell/url_opener.h"
+#include "widgets/url_opener.h"
 
 class QCloseEvent;
 class QKeyEvent;
 class QShowEvent;
 
 namespace solvane::shell {
+
+// The start-up code builds on the pieces every window shares.
+using namespace widgets;
 
 // A modeless top-level window. It never ends the program itself: whoever shows it connects
 // Closed() to whatever leaving the program means there.

@@ -6,14 +6,14 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "entry/sample.h"
 #include "display/chart_window.h"
 #include "entry/entry_window.h"
 #include "entry/place_finder.h"
+#include "entry/sample.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
-#include "shell/messages.h"
-#include "shell/url_opener.h"
+#include "widgets/messages.h"
+#include "widgets/url_opener.h"
 
 namespace {
 
@@ -53,11 +53,11 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QStringLiteral("Solvane"));
   QApplication::setApplicationVersion(QStringLiteral(SOLVANE_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("app.solvane.Solvane"));
-  solvane::shell::EnsureResources();
+  solvane::widgets::EnsureResources();
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/solvane.svg")));
 
-  solvane::shell::QtMessageService messages;
-  solvane::shell::DesktopUrlOpener opener;
+  solvane::widgets::QtMessageService messages;
+  solvane::widgets::DesktopUrlOpener opener;
   solvane::shell::App solvane_app(messages, opener, [&opener] {
     return std::make_unique<solvane::entry::AtlasPlaceSearch>(nullptr, opener);
   });

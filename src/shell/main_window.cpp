@@ -10,15 +10,16 @@
 #include <QVBoxLayout>
 
 #include "display/chart_window.h"
-#include "shell/link_label.h"
-#include "shell/menus.h"
+#include "widgets/link_label.h"
+#include "widgets/menus.h"
+#include "widgets/windows.h"
 
 namespace solvane::shell {
 
 MainWindow::MainWindow(const display::ChartWindowModel& chart, UrlOpener& opener, QWidget* parent)
     : QMainWindow(parent) {
   setObjectName(QStringLiteral("MDI"));
-  setWindowTitle(QStringLiteral("Solvane v1.15"));
+  setWindowTitle(ProgramTitle());
 
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);

@@ -4,13 +4,16 @@
 #include <QMainWindow>
 
 #include "display/chart_window_model.h"
-#include "shell/url_opener.h"
+#include "widgets/url_opener.h"
 
 namespace solvane::display {
 class ChartWindow;
 }
 
 namespace solvane::shell {
+
+// The start-up code builds on the pieces every window shares.
+using namespace widgets;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT

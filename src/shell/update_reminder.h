@@ -5,6 +5,9 @@
 
 namespace solvane::shell {
 
+// The start-up code builds on the pieces every window shares.
+using namespace widgets;
+
 inline constexpr const char* kReminderText =
     "There maybe an update to this software available\rDo you want to check for an update?";
 

@@ -34,6 +34,9 @@ TEST(ApplyField, AcceptedValuesReachTheForm) {
       {"time", "23:59", [](const BirthFormSnapshot& f) { return f.cboHH == 23 && f.cboMM == 59; }},
       {"zone", "34", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 34; }},
       {"zone", "0", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 0; }},
+      {"zone", "070", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 70; }},
+      {"zone", "0000", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 0; }},
+      {"zone", "\t007 ", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 7; }},
       {"zone", "IST", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 34; }},
       {"zone", "est", [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 27; }},
       {"zone", "Indian Time, IST, +5.3",
@@ -58,13 +61,17 @@ TEST(ApplyField, AcceptedValuesReachTheForm) {
       {"dst", "yes", [](const BirthFormSnapshot& f) { return f.chkDST; }},
       {"dst", "TRUE", [](const BirthFormSnapshot& f) { return f.chkDST; }},
       {"dst", "", [](const BirthFormSnapshot& f) { return !f.chkDST; }},
+      {"dst", " No\t", [](const BirthFormSnapshot& f) { return !f.chkDST; }},
       {"name", "  José ", [](const BirthFormSnapshot& f) { return f.txtName == "  José "; }},
+      // Blanks and tabs alone are no name, so the form asks for one as for an empty box.
+      {"name", " \t \t", [](const BirthFormSnapshot& f) { return f.txtName.empty(); }},
+      {"city", " \t", [](const BirthFormSnapshot& f) { return f.txtMCity == " \t"; }},
       {"country", "India", [](const BirthFormSnapshot& f) { return f.txtMCountry == "India"; }},
   };
   for (const Case& c : cases) {
     BirthFormSnapshot form;
     form.chkDST = std::string_view(c.value).empty();  // so that "" must clear it
-    EXPECT_EQ(ApplyField(c.field, c.value, form), "") << c.field << '=' << c.value;
+    EXPECT_TRUE(ApplyField(c.field, c.value, form)) << c.field << '=' << c.value;
     EXPECT_TRUE(c.check(form)) << c.field << '=' << c.value;
   }
 }
@@ -92,6 +99,9 @@ TEST(ApplyField, MalformedValuesSayWhatIsWrongAndChangeNothing) {
       {"time", "1:2:3:4", "HH:MM"},
       {"time", "-1:00", "HH:MM"},
       {"zone", "71", "not 0 to 70"},
+      {"zone", "0071", "not 0 to 70"},
+      {"zone", "100", "not 0 to 70"},
+      {"zone", "99999999999999999999", "not 0 to 70"},
       {"zone", "NST", "ambiguous"},
       {"zone", "XYZ", "unknown zone"},
       {"zone", "", "unknown zone"},
@@ -108,7 +118,9 @@ TEST(ApplyField, MalformedValuesSayWhatIsWrongAndChangeNothing) {
   for (const Case& c : cases) {
     BirthFormSnapshot form;
     const BirthFormSnapshot before = form;
-    const std::string error = ApplyField(c.field, c.value, form);
+    const core::Result<void> applied = ApplyField(c.field, c.value, form);
+    ASSERT_FALSE(applied) << c.field << '=' << c.value;
+    const std::string& error = applied.error().message;
     EXPECT_NE(error.find(c.says), std::string::npos) << c.field << '=' << c.value << ": " << error;
     EXPECT_EQ(form.cboYear, before.cboYear);
     EXPECT_EQ(form.cmbTimeZone, before.cmbTimeZone);
@@ -127,12 +139,35 @@ TEST(ApplyField, AbbreviationsThatAreUniqueInTheList) {
     std::string abbreviation(text.substr(a + 1, text.find(',', a + 1) - a - 1));
     abbreviation.erase(0, abbreviation.find_first_not_of(' '));
     BirthFormSnapshot form;
-    if (ApplyField("zone", abbreviation, form).empty()) {
+    if (ApplyField("zone", abbreviation, form)) {
       EXPECT_EQ(form.cmbTimeZone, i) << abbreviation;
       ++resolved;
     }
   }
   EXPECT_EQ(resolved, 69);
+}
+
+// A value shown back in a message is cut on a character boundary and made terminal-safe, so the
+// message is valid UTF-8 and cannot steer a terminal.
+TEST(ApplyField, QuotedValuesInMessages) {
+  struct Case {
+    std::string value;
+    std::string shown;  // between the quotes of the message
+  };
+  const Case cases[] = {
+      {std::string(39, 'x') + "\xC3\xA9\xC3\xA9", std::string(39, 'x') + "\xC3\xA9..."},
+      {std::string(39, 'x') + "\xF0\x9F\x8C\x99z", std::string(39, 'x') + "\xF0\x9F\x8C\x99..."},
+      {"\x1B[2J\r\n", "\\x1b[2J\\r\\n"},
+      {"a\xFF\xC2\x85", "a\\xff\\u0085"},
+  };
+  for (const Case& c : cases) {
+    BirthFormSnapshot form;
+    const core::Result<void> applied = ApplyField("date", c.value, form);
+    ASSERT_FALSE(applied);
+    const std::string& message = applied.error().message;
+    EXPECT_NE(message.find("'" + c.shown + "'"), std::string::npos) << message;
+    EXPECT_EQ(message.find('\x1B'), std::string::npos) << message;
+  }
 }
 
 }  // namespace

@@ -1,22 +1,30 @@
 #include "cli/batch.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstring>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 namespace solvane::cli {
 namespace {
 
 struct Outcome {
-  BatchResult result;
+  core::Result<BatchCounts, BatchStop> result = BatchCounts{};
   std::vector<nlohmann::json> lines;
 };
 
-Outcome Batch(std::string_view csv) {
+LineWriter Collect(std::vector<nlohmann::json>& lines) {
+  return [&lines](std::string_view line) -> core::Result<void> {
+    lines.push_back(nlohmann::json::parse(line));  // every line must be valid JSON
+    return {};
+  };
+}
+
+Outcome Batch(std::string_view csv, const BatchOptions& options = {}) {
   Outcome out;
-  out.result = RunBatch(csv, [&](std::string_view line) {
-    out.lines.push_back(nlohmann::json::parse(line));  // every line must be valid JSON
-  });
+  out.result = RunBatch(csv, Collect(out.lines), options);
   return out;
 }
 
@@ -29,9 +37,9 @@ TEST(RunBatch, RowsInOrderWithErrorsInPlace) {
       "2000-01-01,\"QUOTED, NAME\",25:00,0E0,51N30\n"
       "2000-01-01,SHORT\n"
       "1976-05-10,RETRO,06:00,0E0,0N0\n");
-  ASSERT_TRUE(o.result.fatal.empty());
-  EXPECT_EQ(o.result.charted, 2u);
-  EXPECT_EQ(o.result.refused, 3u);
+  ASSERT_TRUE(o.result);
+  EXPECT_EQ(o.result->charted, 2u);
+  EXPECT_EQ(o.result->refused, 3u);
   ASSERT_EQ(o.lines.size(), 5u);
   EXPECT_EQ(o.lines[0]["line"], 2);
   EXPECT_EQ(o.lines[0]["PositionStrings"][0], "16 Sag 31");
@@ -67,18 +75,123 @@ TEST(RunBatch, RowsDoNotLeakIntoEachOther) {
   EXPECT_EQ(o.lines[1]["BodyNames"][2], "Mercury");
 }
 
+// Header names are read like values (blanks and tabs around them do not count, any case), and
+// lines of blanks and tabs are skipped like empty ones, before and after the header.
+TEST(RunBatch, BlanksAroundNamesAndBlankLines) {
+  const Outcome o = Batch(" \t\n\t Name\t, LON ,lat\r\n  \nA,0E0,0N0\n\t\t\nB,1E0,0N0\n   ");
+  ASSERT_TRUE(o.result) << o.result.error().message;
+  EXPECT_EQ(o.result->charted, 2u);
+  ASSERT_EQ(o.lines.size(), 2u);
+  EXPECT_EQ(o.lines[0]["line"], 4);
+  EXPECT_EQ(o.lines[1]["line"], 6);
+  EXPECT_EQ(o.lines[1]["BirthData"]["LongitudeDeg"], 1);
+}
+
 TEST(RunBatch, BadHeadersStopBeforeAnyRow) {
-  for (const char* csv : {"", "\n\n", "name,colour\nA,red\n", "name,name\nA,B\n", "\"name\nA\n"}) {
-    const Outcome o = Batch(csv);
-    EXPECT_FALSE(o.result.fatal.empty()) << csv;
-    EXPECT_TRUE(o.lines.empty()) << csv;
+  struct Case {
+    std::string csv;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"", "no header row"},
+      {"\n \n\t\n", "no header row"},
+      {"name,colour\nA,red\n", "unknown column 'colour'"},
+      {"name,name\nA,B\n", "'name' appears twice"},
+      {"\"name\nA\n", "is never closed"},
+      {"name,date\r0E0,1980-01-01\r", "carriage return alone"},
+      {std::string("\xFF\xFEn\0a\0m\0e\0\n\0", 12), "UTF-16"},
+      {std::string("n\0a\0m\0e\0\n\0", 10), "NUL byte"},
+      {"na\xC3\xA9\xFF" + std::string(60, 'x') + "\nA\n", "unknown column 'na\xC3\xA9\\xff"},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = Batch(c.csv);
+    ASSERT_FALSE(o.result) << c.csv;
+    EXPECT_EQ(o.result.error().reason, BatchStop::Reason::kBadHeader) << c.csv;
+    EXPECT_NE(o.result.error().message.find(c.says), std::string::npos)
+        << c.csv << ": " << o.result.error().message;
+    EXPECT_TRUE(o.lines.empty()) << c.csv;
   }
 }
 
+// A name that is not letters is refused as the form refuses it; the line is still valid JSON.
 TEST(RunBatch, BrokenEncodingStillGivesValidJson) {
-  const Outcome o = Batch("name,lon,lat\n\xFF\xFE NAME,0E0,0N0\n");
-  ASSERT_EQ(o.lines.size(), 1u);
-  EXPECT_TRUE(o.lines[0].contains("PositionStrings"));
+  const Outcome o = Batch("name,lon,lat,city\n\xFF\xFE NAME,0E0,0N0,x\nA,0E0,0N0,\xC3\n");
+  ASSERT_EQ(o.lines.size(), 2u);
+  EXPECT_EQ(o.lines[0]["error"], "Please Enter only Letters");
+  EXPECT_EQ(o.lines[1]["lblCity"], "\xEF\xBF\xBD");
+}
+
+// Rows are answered as they are read: the line of a row is written before the source is asked
+// for the bytes after that row, so a reader sees it while the input is still open.
+TEST(RunBatch, StreamsRowByRow) {
+  const std::vector<std::string> pieces = {"name,lon,lat\n", "A,0E0,0N0\n", "B,0E0,0N0\n",
+                                           "C,0E0,0N0\n"};
+  std::vector<nlohmann::json> lines;
+  std::vector<std::size_t> lines_at_read;
+  ByteSource source = [&, next = std::size_t{0}](
+                          char* buffer, std::size_t size) mutable -> core::Result<std::size_t> {
+    lines_at_read.push_back(lines.size());
+    if (next == pieces.size()) return std::size_t{0};
+    const std::string& piece = pieces[next++];
+    EXPECT_LE(piece.size(), size);
+    std::memcpy(buffer, piece.data(), piece.size());
+    return piece.size();
+  };
+  const auto result = RunBatch(source, Collect(lines));
+  ASSERT_TRUE(result);
+  EXPECT_EQ(lines.size(), 3u);
+  // Reads: the header, row A, row B (A answered), row C (B answered), the end (C answered).
+  EXPECT_EQ(lines_at_read, (std::vector<std::size_t>{0, 0, 1, 2, 3}));
+}
+
+TEST(RunBatch, StopsAtAFailingInputOrOutput) {
+  const std::string csv = "name,lon,lat\nA,0E0,0N0\nB,0E0,0N0\nC,0E0,0N0\n";
+  // The input fails after the header and the first two rows.
+  const std::size_t cut = csv.find("C,");
+  ByteSource failing = [&, at = std::size_t{0}](char* buffer,
+                                                std::size_t) mutable -> core::Result<std::size_t> {
+    if (at == cut) return core::Fail("cannot read standard input: Input/output error");
+    buffer[0] = csv[at++];
+    return std::size_t{1};
+  };
+  std::vector<nlohmann::json> lines;
+  const auto unreadable = RunBatch(failing, Collect(lines));
+  ASSERT_FALSE(unreadable);
+  EXPECT_EQ(unreadable.error().reason, BatchStop::Reason::kUnreadable);
+  EXPECT_EQ(unreadable.error().message, "cannot read standard input: Input/output error");
+  EXPECT_EQ(lines.size(), 2u);
+
+  // The output fails on the second line: the batch goes no further.
+  std::size_t written = 0;
+  const auto unwritable = RunBatch(csv, [&](std::string_view) -> core::Result<void> {
+    if (++written == 2) return core::Fail("cannot write the output: No space left on device");
+    return {};
+  });
+  ASSERT_FALSE(unwritable);
+  EXPECT_EQ(unwritable.error().reason, BatchStop::Reason::kUnwritable);
+  EXPECT_EQ(written, 2u);
+}
+
+// A row whose report file cannot be written is answered in the error shape and counted apart
+// from the refused rows; the rows around it still get their reports.
+TEST(RunBatch, RowWhoseReportCannotBeWritten) {
+  namespace fs = std::filesystem;
+  const fs::path dir =
+      fs::path(::testing::TempDir()) / ("solvane_batch_reports_" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "3-B.rtf");  // a folder where row 3's report should go
+  const Outcome o = Batch("name,lon,lat\nA,0E0,0N0\nB,0E0,0N0\nC,0E0,0N0\n", {dir.string()});
+  ASSERT_TRUE(o.result);
+  EXPECT_EQ(o.result->charted, 2u);
+  EXPECT_EQ(o.result->refused, 0u);
+  EXPECT_EQ(o.result->unwritten, 1u);
+  ASSERT_EQ(o.lines.size(), 3u);
+  EXPECT_EQ(o.lines[0]["report"], (dir / "2-A.rtf").string());
+  EXPECT_EQ(o.lines[1], (nlohmann::json{{"line", 3},
+                                        {"error", "'" + (dir / "3-B.rtf").string() +
+                                                      "' names a folder, not a file"}}));
+  EXPECT_TRUE(fs::is_regular_file(dir / "4-C.rtf"));
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -75,6 +75,31 @@ TEST(SolvaneChart, ExitCodesAndMessages) {
       {"--batch - --name X", 2, "--batch takes its births from the file"},
       {"--version", 0, ""},
       {"--help", 0, ""},
+      // Leading zeros in a zone position, and --dst with the batch's spellings.
+      {"--sample --zone 070", 0, ""},
+      {"--sample --dst=no", 0, ""},
+      {"--sample --dst No", 0, ""},
+      {"--sample --dst maybe", 2, "--dst: expected 1/0, true/false, yes/no"},
+      // A name of blanks and tabs is no name.
+      {"--sample --name ' \t '", 2, "Please Enter Name"},
+      // Flags that cannot go together, each message naming both.
+      {"--find-place Delhi --name X", 2, "--find-place and --name cannot go together"},
+      {"--find-place Delhi --sample", 2, "--find-place and --sample cannot go together"},
+      {"--find-place Delhi --report r.rtf", 2, "--find-place and --report cannot go together"},
+      {"--find-place Delhi --list-zones", 2, "--find-place and --list-zones cannot go together"},
+      {"--list-zones --dst", 2, "--list-zones and --dst cannot go together"},
+      {"--list-zones --format json", 2, "--list-zones and --format cannot go together"},
+      {"--list-zones --batch -", 2, "--list-zones and --batch cannot go together"},
+      {"--batch - --sample", 2, "--batch and --sample cannot go together"},
+      {"--batch - --dst", 2, "--batch and --dst cannot go together"},
+      {"--batch - --format text", 2, "--batch and --format text cannot go together"},
+      {"--batch - --report-text", 2, "--batch and --report-text cannot go together"},
+      // Empty names, and names of blanks and tabs only.
+      {"--sample --report ''", 2, "--report: no file name given"},
+      {"--sample --report ' \t'", 2, "--report: no file name given"},
+      {"--batch ''", 2, "--batch: no file name given"},
+      {"--find-place ''", 2, "--find-place: no place given"},
+      {"--find-place '  '", 2, "--find-place: no place given"},
   };
   for (const Case& c : cases) {
     const ChartRun r = Chart(c.args);
@@ -83,6 +108,22 @@ TEST(SolvaneChart, ExitCodesAndMessages) {
     if (c.status != 0) {
       EXPECT_EQ(r.out, "") << c.args;
     }
+  }
+}
+
+// --dst takes the spellings of a batch's dst column; alone it means yes.
+TEST(SolvaneChart, DaylightSavingSpellings) {
+  struct Case {
+    const char* flag;
+    int want;  // BirthData.DaylightSaving: -1 yes, 0 no
+  };
+  const Case cases[] = {{"", 0},          {"--dst", -1},       {"--dst=yes", -1}, {"--dst 1", -1},
+                        {"--dst TRUE", -1}, {"--dst=no", 0},   {"--dst 0", 0},    {"--dst False", 0},
+                        {"--dst ''", 0},    {"--dst --lat 28N36", -1}};
+  for (const Case& c : cases) {
+    const ChartRun r = Chart(std::string("--sample --format json ") + c.flag);
+    ASSERT_EQ(r.status, 0) << c.flag << "\n" << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["BirthData"]["DaylightSaving"], c.want) << c.flag;
   }
 }
 
@@ -199,10 +240,10 @@ TEST(SolvaneChart, BatchWritesOneReportPerRow) {
   std::filesystem::create_directories(dir);
   const ChartRun r =
       Chart("--batch - --report " + dir,
-            "name,date,lon,lat\nASHA RAO,1980-08-15,77E13,28N36\n../x,2000-01-01,0E0,0N0\n");
+            "name,date,lon,lat\nASHA RAO,1980-08-15,77E13,28N36\n.O'BRIEN,2000-01-01,0E0,0N0\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(std::filesystem::exists(dir + "/2-ASHA_RAO.rtf"));
-  EXPECT_TRUE(std::filesystem::exists(dir + "/3-x.rtf"));
+  EXPECT_TRUE(std::filesystem::exists(dir + "/3-O_BRIEN.rtf"));
   EXPECT_NE(r.out.find("\"report\":\"" + dir + "/2-ASHA_RAO.rtf\""), std::string::npos) << r.out;
   std::filesystem::remove_all(dir);
   const ChartRun no_folder = Chart("--batch - --report /no/such/folder", "name\nA\n");

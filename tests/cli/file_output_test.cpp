@@ -1,10 +1,15 @@
 #include "cli/file_output.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -35,10 +40,10 @@ class WriteFileReplacingTest : public ::testing::Test {
 
 TEST_F(WriteFileReplacingTest, WritesAndReplacesWhole) {
   const fs::path target = dir_ / "report.rtf";
-  EXPECT_EQ(WriteFileReplacing(target, "first"), "");
+  EXPECT_TRUE(WriteFileReplacing(target, "first"));
   EXPECT_EQ(Slurp(target), "first");
   chmod(target.c_str(), 0640);
-  EXPECT_EQ(WriteFileReplacing(target, "second, longer"), "");
+  EXPECT_TRUE(WriteFileReplacing(target, "second, longer"));
   EXPECT_EQ(Slurp(target), "second, longer");
   struct stat st {};
   ASSERT_EQ(stat(target.c_str(), &st), 0);
@@ -75,23 +80,106 @@ TEST_F(WriteFileReplacingTest, FailuresLeaveTheOldFileByteForByte) {
        "cannot write"},
   };
   for (const Case& c : cases) {
-    const std::string error = WriteFileReplacing(target, std::string(100000, 'x'), c.call);
+    const core::Result<void> written = WriteFileReplacing(target, std::string(100000, 'x'), c.call);
+    ASSERT_FALSE(written) << c.what;
+    const std::string& error = written.error().message;
     EXPECT_NE(error.find(c.says), std::string::npos) << c.what << ": " << error;
     EXPECT_EQ(Slurp(target), "old content\r\n") << c.what;
     EXPECT_EQ(EntriesInDir(), 1u) << c.what << ": the temporary file is removed";
   }
 }
 
-TEST_F(WriteFileReplacingTest, TargetsThatCannotBeWritten) {
-  EXPECT_NE(WriteFileReplacing((dir_ / "missing" / "r.rtf").string(), "x")
-                .find("cannot write in the folder"),
-            std::string::npos);
-  EXPECT_NE(WriteFileReplacing(dir_.string() + "/", "x").find("names a folder"), std::string::npos);
+// What must not become a regular file is refused by name and left exactly as it was.
+TEST_F(WriteFileReplacingTest, TargetsThatAreRefused) {
+  const std::string fifo = (dir_ / "fifo").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string socket_path = (dir_ / "socket").string();
+  const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(socket_path.size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, socket_path.c_str());
+  ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const fs::path read_only = dir_ / "read_only.rtf";
+  std::ofstream(read_only) << "kept";
+  chmod(read_only.c_str(), 0444);
   fs::create_directories(dir_ / "taken.rtf");
-  EXPECT_NE(WriteFileReplacing((dir_ / "taken.rtf").string(), "x").find("cannot replace"),
-            std::string::npos);
-  EXPECT_NE(WriteFileReplacing("", "x"), "");
-  EXPECT_EQ(EntriesInDir(), 1u);
+  fs::create_symlink("/dev/null", dir_ / "link_to_device");
+  struct Case {
+    std::string path;
+    const char* says;
+  };
+  const Case cases[] = {
+      {fifo, "is a device, FIFO or socket"},
+      {socket_path, "is a device, FIFO or socket"},
+      {(dir_ / "link_to_device").string(), "is a device, FIFO or socket"},
+      {read_only.string(), "is read-only"},
+      {(dir_ / "taken.rtf").string(), "names a folder"},
+      {dir_.string() + "/", "names a folder"},
+      {(dir_ / "missing" / "r.rtf").string(), "cannot write in the folder"},
+      {"", "no file name given"},
+      {" \t", "no file name given"},
+  };
+  const std::size_t entries = EntriesInDir();
+  for (const Case& c : cases) {
+    const core::Result<void> written = WriteFileReplacing(c.path, "x");
+    ASSERT_FALSE(written) << c.path;
+    EXPECT_NE(written.error().message.find(c.says), std::string::npos)
+        << c.path << ": " << written.error().message;
+  }
+  close(sock);
+  EXPECT_EQ(EntriesInDir(), entries) << "a temporary file was left behind";
+  EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+  EXPECT_EQ(fs::status(socket_path).type(), fs::file_type::socket);
+  EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+  EXPECT_EQ(Slurp(read_only), "kept");
+}
+
+// A link is written through: the target gets the content, the link stays a link, and the
+// temporary file is made beside the target. A name as long as the file system allows is taken.
+TEST_F(WriteFileReplacingTest, LinksAndLongNames) {
+  fs::create_directories(dir_ / "real");
+  std::ofstream(dir_ / "real" / "target.rtf") << "old";
+  fs::create_symlink("real/target.rtf", dir_ / "link.rtf");
+  fs::create_symlink("link.rtf", dir_ / "link_to_link.rtf");
+  fs::create_symlink("real/new.rtf", dir_ / "dangling.rtf");
+  const std::string longest(255, 'n');  // NAME_MAX of ext4, tmpfs and most others
+  struct Case {
+    fs::path written, read;
+  };
+  const Case cases[] = {
+      {dir_ / "link.rtf", dir_ / "real" / "target.rtf"},
+      {dir_ / "link_to_link.rtf", dir_ / "real" / "target.rtf"},
+      {dir_ / "dangling.rtf", dir_ / "real" / "new.rtf"},
+      {dir_ / longest, dir_ / longest},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(WriteFileReplacing(c.written.string(), c.written.filename().string())) << c.written;
+    EXPECT_EQ(Slurp(c.read), c.written.filename().string());
+  }
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.rtf"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "dangling.rtf"));
+  EXPECT_EQ(EntriesInDir(), 5u);  // real, the three links and the long name: no temporary file
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "real"), fs::directory_iterator()), 2);
+}
+
+TEST(WriteAll, SaysWhyTheOutputFailed) {
+  const int full = open("/dev/full", O_WRONLY);
+  if (full < 0) GTEST_SKIP() << "no /dev/full";
+  const core::Result<void> written = WriteAll(full, "x", "the output");
+  close(full);
+  ASSERT_FALSE(written);
+  EXPECT_EQ(written.error().message,
+            std::string("cannot write the output: ") + std::strerror(ENOSPC));
+  // Short writes are taken up until everything is written.
+  std::string got;
+  const WriteCall two_at_a_time = [&](int, const void* data, std::size_t size) -> ssize_t {
+    const std::size_t n = std::min<std::size_t>(size, 2);
+    got.append(static_cast<const char*>(data), n);
+    return static_cast<ssize_t>(n);
+  };
+  EXPECT_TRUE(WriteAll(-1, "hello", "x", two_at_a_time));
+  EXPECT_EQ(got, "hello");
 }
 
 TEST(ReportFileName, SafeForAnyFileSystem) {

@@ -35,12 +35,36 @@ TEST(FindPlace, FlagsThatTheChartReadsBack) {
   ASSERT_FALSE(places.empty());
   const std::string text = PlacesText(places);
   EXPECT_EQ(text.substr(0, text.find(")\n") + 2),
-            "New Delhi, Delhi, India\n    --lat 28N37 --lon 77E13    (28\xC2\xB0 37' N, 77\xC2\xB0 "
+            "New Delhi, Delhi, India\n    --lat 28N38 --lon 77E13    (28\xC2\xB0 38' N, 77\xC2\xB0 "
             "13' E)\n");
   const auto json = nlohmann::json::parse(PlacesJson(places));
-  EXPECT_EQ(json[0]["lat"], "28N37");
+  EXPECT_EQ(json[0]["lat"], "28N38");  // GeoNames: 28.63576
   EXPECT_EQ(json[0]["lon"], "77E13");
   EXPECT_EQ(json[0]["country"], "India");
+}
+
+TEST(FindPlace, TheNoteComesBeforeThePlaces) {
+  const entry::PlaceMatches lagos = entry::Atlas::BuiltIn().Lookup("Lagos, Brazil", 2);
+  ASSERT_EQ(lagos.places.size(), 2u);
+  const std::string text = PlacesText(lagos);
+  EXPECT_TRUE(
+      text.starts_with("No place called Lagos in Brazil. Places called Lagos "
+                       "elsewhere:\nLagos, Lagos, Nigeria\n    --lat 6N27 --lon 3E24"))
+      << text;
+  EXPECT_EQ(text.substr(text.find('\n') + 1), PlacesText(lagos.places));
+
+  const auto json = nlohmann::json::parse(PlacesJson(lagos));
+  EXPECT_EQ(json["note"], lagos.note);
+  ASSERT_EQ(json["places"].size(), 2u);
+  EXPECT_EQ(json["places"][0]["country_code"], "NG");
+  EXPECT_EQ(json["places"][0]["time_zone"], "Africa/Lagos");
+  EXPECT_EQ(json["places"][0]["geonames_id"], 2332459);  // GeoNames' id of Lagos, Nigeria
+  EXPECT_EQ(json["places"], nlohmann::json::parse(PlacesJson(lagos.places)));
+
+  // Without a note, the text is the places alone and the note is empty.
+  const entry::PlaceMatches lagos_ng = entry::Atlas::BuiltIn().Lookup("Lagos, Nigeria", 2);
+  EXPECT_EQ(PlacesText(lagos_ng), PlacesText(lagos_ng.places));
+  EXPECT_EQ(nlohmann::json::parse(PlacesJson(lagos_ng))["note"], "");
 }
 
 }  // namespace

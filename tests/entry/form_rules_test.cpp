@@ -167,24 +167,120 @@ TEST(KeystrokeFilters, NameBox) {
   struct Case {
     char32_t typed;
     bool accepted;
-    char32_t stored;
+    char32_t stored;  // other scripts' capitals are the window's business
   };
   const Case cases[] = {
-      {U'a', true, U'A'},    {U'z', true, U'Z'},     {U'Q', true, U'Q'},
-      {U' ', true, U' '},    {kEnter, true, kEnter}, {kBackspace, true, kBackspace},
-      {U'-', false, 0},      {U'1', false, 0},       {U'\'', false, 0},
-      {U'\u00E9', false, 0}, {U'@', false, 0},       {U'[', false, 0},
-      {U'`', false, 0},      {U'{', false, 0},
+      {U'a', true, U'A'},
+      {U'z', true, U'Z'},
+      {U'Q', true, U'Q'},
+      {U' ', true, U' '},
+      {kEnter, true, kEnter},
+      {kBackspace, true, kBackspace},
+      {U'-', true, U'-'},                    // MARY-ANN
+      {U'\'', true, U'\''},                  // O'BRIEN
+      {U'\u2019', true, U'\u2019'},          // O’BRIEN as phones and word processors type it
+      {U'.', true, U'.'},                    // J. R. R.
+      {U'\u00E9', true, U'\u00E9'},          // é, Latin-1
+      {U'\u0151', true, U'\u0151'},          // ő, Latin Extended-A (Hungarian)
+      {U'\u0301', true, U'\u0301'},          // combining acute accent
+      {U'\u0915', true, U'\u0915'},          // Devanagari KA
+      {U'\u094D', true, U'\u094D'},          // Devanagari virama, a mark
+      {U'\u200D', true, U'\u200D'},          // zero-width joiner of Indic spellings
+      {U'\u0BA4', true, U'\u0BA4'},          // Tamil TA
+      {U'\u4E00', true, U'\u4E00'},          // CJK ideograph
+      {U'\U00020000', true, U'\U00020000'},  // CJK extension B, beyond 16 bits
+      {U'1', false, 0},
+      {U'@', false, 0},
+      {U'_', false, 0},
+      {U'\t', false, 0},
+      {U'\u00D7', false, 0},      // multiplication sign, inside the Latin-1 letters
+      {U'\u00A0', false, 0},      // no-break space: not the blank
+      {U'\u0966', false, 0},      // Devanagari digit zero
+      {U'\u0964', false, 0},      // Devanagari danda, punctuation
+      {U'\u0661', false, 0},      // Arabic-Indic digit one
+      {U'\u037E', false, 0},      // Greek question mark amid the Greek letters
+      {U'\U0001F600', false, 0},  // emoji
   };
   for (const Case& c : cases) {
     const KeyVerdict v = FilterNameKey(c.typed);
-    EXPECT_EQ(v.accepted, c.accepted) << static_cast<int>(c.typed);
+    EXPECT_EQ(v.accepted, c.accepted) << std::hex << static_cast<unsigned>(c.typed);
     if (c.accepted) {
-      EXPECT_EQ(v.character, c.stored);
+      EXPECT_EQ(v.character, c.stored) << std::hex << static_cast<unsigned>(c.typed);
     } else {
       ASSERT_TRUE(v.refusal);
       EXPECT_EQ(v.refusal->text, "Please Enter only Letters");
       EXPECT_EQ(v.refusal->icon, MessageIcon::kInformation);
+    }
+  }
+}
+
+// Whole names as typed or pasted into the form, or given on the command line: the same rule.
+TEST(ValidateBirthForm, NamesOfEveryScript) {
+  constexpr const char* kOnlyLetters = "Please Enter only Letters";
+  constexpr const char* kNoName = "Please Enter Name";
+  struct Case {
+    const char* what;
+    std::string name;
+    const char* refusal;  // nullptr: accepted
+  };
+  const Case cases[] = {
+      {"accented Latin", "JOSÉ ZOË", nullptr},
+      {"decomposed accent", "JOSE\u0301", nullptr},
+      {"apostrophe and hyphen", "O'BRIEN MARY-ANN", nullptr},
+      {"typographic apostrophe", "O\u2019BRIEN", nullptr},
+      {"initials", "J. R. R. TOLKIEN", nullptr},
+      {"lower case pasted", "Zoë Smith", nullptr},
+      {"Polish, Turkish, Vietnamese", "ŁUKASZ ŞEYMA NGUYỄN", nullptr},
+      {"Greek", "ΑΛΈΞΗΣ", nullptr},
+      {"Cyrillic", "ЮЛИЯ", nullptr},
+      {"Devanagari", "राम कुमार", nullptr},
+      {"Bengali", "রবীন্দ্রনাথ", nullptr},
+      {"Gurmukhi", "ਹਰਪ੍ਰੀਤ", nullptr},
+      {"Gujarati", "ગાંધી", nullptr},
+      {"Oriya", "ଓଡ଼ିଆ", nullptr},
+      {"Tamil", "முருகன்", nullptr},
+      {"Telugu", "శ్రీనివాస్", nullptr},
+      {"Kannada", "ಕನ್ನಡ", nullptr},
+      {"Malayalam with a joiner", "ലക്ഷ്\u200Dമി", nullptr},
+      {"Arabic", "محمد", nullptr},
+      {"Hebrew", "דוד", nullptr},
+      {"Chinese", "王小明", nullptr},
+      {"Japanese", "やまだ タロウ", nullptr},
+      {"Korean", "김민준", nullptr},
+      {"Thai", "สมชาย", nullptr},
+      {"blanks around", "  ASHA RAO ", nullptr},
+      {"digit", "ASHA 2", kOnlyLetters},
+      {"path", "../x", kOnlyLetters},
+      {"tab", "ASHA\tRAO", kOnlyLetters},
+      {"line break", "ASHA\nRAO", kOnlyLetters},
+      {"NUL", std::string("A\0B", 3), kOnlyLetters},
+      {"Devanagari digit", "राम१", kOnlyLetters},
+      {"Devanagari danda", "राम।", kOnlyLetters},
+      {"emoji", "ASHA \U0001F600", kOnlyLetters},
+      {"stray continuation byte", "A\x80", kOnlyLetters},
+      {"invalid byte", "\xFF\xFE NAME", kOnlyLetters},
+      {"cut-off sequence", "JOS\xC3", kOnlyLetters},
+      {"overlong slash", "A\xC0\xAF", kOnlyLetters},
+      {"encoded surrogate", "A\xED\xA0\x80", kOnlyLetters},
+      {"beyond U+10FFFF", "A\xF4\x90\x80\x80", kOnlyLetters},
+      {"punctuation only", "'-.", kNoName},
+      {"blanks only", "   ", kNoName},
+  };
+  for (const Case& c : cases) {
+    BirthFormSnapshot form = testing::LondonForm();
+    form.txtName = c.name;
+    form.txtLonD = "999";  // the name is checked first
+    const auto refusal = ValidateBirthForm(form);
+    ASSERT_TRUE(refusal) << c.what;
+    if (!c.refusal) {
+      EXPECT_EQ(refusal->focus, "txtLonD") << c.what << ": " << refusal->message.text;
+      continue;
+    }
+    EXPECT_EQ(refusal->message.text, c.refusal) << c.what;
+    EXPECT_EQ(refusal->focus, "txtName") << c.what;
+    // The same message and icon as a refused keystroke in the name box.
+    if (c.refusal == kOnlyLetters) {
+      EXPECT_EQ(refusal->message.icon, MessageIcon::kInformation) << c.what;
     }
   }
 }

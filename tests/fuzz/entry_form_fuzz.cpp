@@ -10,11 +10,11 @@
 
 #include "cli/json_writer.h"
 #include "cli/output.h"
-#include "run/chart_run.h"
 #include "entry/form_rules.h"
 #include "entry/time_zones.h"
 #include "fuzz/fuzz_support.h"
 #include "report/house_report.h"
+#include "run/chart_run.h"
 
 namespace {
 
@@ -113,9 +113,28 @@ entry::BirthFormSnapshot Snapshot(ByteReader& in) {
   return form;
 }
 
+// Whether `name` plainly is no name, judged without the form's own rules: bytes that are not
+// UTF-8 (as a strict JSON encoder finds them), or ASCII other than letters, blanks, - ' and .
+bool PlainlyNoName(std::string_view name) {
+  for (const char c : name) {
+    const auto b = static_cast<unsigned char>(c);
+    const bool letter = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+    if (b < 0x80 && !letter && b != ' ' && b != '-' && b != '\'' && b != '.') return true;
+  }
+  try {
+    (void)nlohmann::json(std::string(name)).dump();
+  } catch (const nlohmann::json::type_error&) {
+    return true;
+  }
+  return false;
+}
+
 void CheckRefused(const entry::Refusal& refusal, const core::ChartState& state,
                   const display::ChartWindowModel& window, const Previous& previous) {
   FUZZ_CHECK(!refusal.message.text.empty(), "a refusal without a message");
+  FUZZ_CHECK(refusal.focus != "txtName" || refusal.message.text == "Please Enter Name" ||
+                 refusal.message.text == "Please Enter only Letters",
+             "the name refused with '%s'", refusal.message.text.c_str());
   constexpr std::string_view kFocus[] = {"", "txtName", "txtLonD", "txtLonM", "txtLatD", "txtLatM"};
   bool known = false;
   for (const auto focus : kFocus) known = known || refusal.focus == focus;
@@ -217,7 +236,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The state carries the previous chart; the window is made afresh for every run.
   core::ChartState state = previous.state;
   display::ChartWindowModel window;
-  if (const auto refusal = solvane::run::RunChart(form, display::EnglishMonthName, state, window)) {
+  const auto refusal = solvane::run::RunChart(form, display::EnglishMonthName, state, window);
+  // Nothing that is not a name reaches a chart, and the name is what is refused first.
+  if (PlainlyNoName(form.txtName))
+    FUZZ_CHECK(refusal && refusal->focus == "txtName", "the name '%s' was not refused",
+               form.txtName.c_str());
+  if (refusal) {
     CheckRefused(*refusal, state, window, previous);
   } else {
     CheckChart(form, state, window);

@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -207,6 +209,48 @@ class SaveWindowTest : public QObject {
     });
     window->Print();
     QVERIFY(!QFile::exists(pdf));
+  }
+
+  // Names in other scripts come out of the saved file and the print as they went in, read back
+  // by programs of their own: unrtf for the RTF, pdftotext for the print.
+  void NamesSurviveSavingAndPrinting() {
+    const QString accented = QStringLiteral("JOSÉ ZOË O'BRIEN");
+    const QString devanagari = QStringLiteral("राम कुमार");
+    const std::string report = (accented + "\r\n" + devanagari + "\r\n").toStdString();
+    const QString rtf = dir_.filePath("names.rtf");
+    SaveWindow window(report, messages_, opener_);
+    window.SetChooseTarget([rtf](QWidget*) { return rtf; });
+    window.Save();
+    QVERIFY(messages_.shown.empty());
+    QVERIFY(Slurp(rtf).startsWith(QStringLiteral("{\\rtf1")));
+    if (QStandardPaths::findExecutable(QStringLiteral("unrtf")).isEmpty())
+      QSKIP("unrtf is not installed");
+    QProcess unrtf;  // its text output knows no UTF-8; its HTML spells every character out
+    unrtf.start(QStringLiteral("unrtf"), {QStringLiteral("--html"), rtf});
+    QVERIFY(unrtf.waitForFinished());
+    QTextDocument read_back;
+    read_back.setHtml(QString::fromUtf8(unrtf.readAllStandardOutput()));
+    const QString text = read_back.toPlainText();
+    QVERIFY2(text.contains(accented), qPrintable(text));
+    QVERIFY2(text.contains(devanagari), qPrintable(text));
+
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+      QSKIP("pdftotext is not installed");
+    const QString pdf = dir_.filePath("names.pdf");
+    window.SetRunPrintDialog([&](QWidget*, QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      return true;
+    });
+    window.Print();
+    QProcess convert;
+    convert.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(convert.waitForFinished());
+    const QString printed = QString::fromUtf8(convert.readAllStandardOutput());
+    QVERIFY2(printed.contains(accented), qPrintable(printed));
+    // A print can only carry the letters some installed font draws.
+    if (!QFontDatabase::families(QFontDatabase::Devanagari).isEmpty())
+      QVERIFY2(printed.contains(devanagari), qPrintable(printed));
   }
 
   void LeftPressOnTheAddressOpensIt() {

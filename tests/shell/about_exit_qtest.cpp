@@ -11,8 +11,8 @@
 
 #include "shell/about_box.h"
 #include "shell/exit_screen.h"
-#include "report/links.h"
-#include "shell/url_opener.h"
+#include "core/links.h"
+#include "widgets/url_opener.h"
 
 namespace solvane::shell {
 namespace {

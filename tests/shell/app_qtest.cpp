@@ -3,12 +3,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSvgWidget>
@@ -16,13 +18,14 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "entry/sample.h"
 #include "display/chart_window.h"
 #include "entry/entry_window.h"
+#include "entry/sample.h"
 #include "shell/app.h"
 #include "shell/exit_screen.h"
 #include "shell/fakes.h"
 #include "shell/main_window.h"
+#include "shell/two_scales.h"
 
 using solvane::core::MessageIcon;
 using solvane::shell::App;
@@ -50,6 +53,11 @@ T* Find(QWidget* root, const QString& name) {
 }
 
 QString Label(QWidget* root, const QString& name) { return Find<QLabel>(root, name)->text(); }
+
+// Key by key, as a keyboard of the script types it (QTest::keyClicks takes Latin-1 only).
+void TypeText(QWidget* box, const QString& text) {
+  for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, c, {});
+}
 
 }  // namespace
 
@@ -177,13 +185,24 @@ class AppTest : public QObject {
     auto* name = Find<QLineEdit>(entry, "txtName");
     QTest::keyClicks(name, "ab c");
     QCOMPARE(name->text(), QStringLiteral("AB C"));
-    QTest::keyClick(name, '-');
+    QTest::keyClick(name, '1');
     QCOMPARE(name->text(), QStringLiteral("AB C"));
     QCOMPARE(s->messages.shown.size(), 1u);
     QCOMPARE(s->messages.shown[0].text, QStringLiteral("Please Enter only Letters"));
     QCOMPARE(s->messages.shown[0].icon, MessageIcon::kInformation);
     QTest::keyClick(name, Qt::Key_Backspace);
     QCOMPARE(name->text(), QStringLiteral("AB "));
+    // A key held with Alt that no menu takes types its character, and is filtered too.
+    QTest::keyClick(name, '2', Qt::AltModifier);
+    QCOMPARE(name->text(), QStringLiteral("AB "));
+    QCOMPARE(s->messages.shown.size(), 2u);
+    s->messages.shown.pop_back();
+    // What an input method composes is filtered as typed keys are.
+    QInputMethodEvent digit(QString(), {});
+    digit.setCommitString(QStringLiteral("7"));
+    QCoreApplication::sendEvent(name, &digit);
+    QCOMPARE(name->text(), QStringLiteral("AB "));
+    QCOMPARE(s->messages.shown.size(), 2u);
 
     auto* lon = Find<QLineEdit>(entry, "txtLonD");
     QTest::keyClicks(lon, "1.5");
@@ -197,6 +216,141 @@ class AppTest : public QObject {
     lon->clear();
     lon->insert(QStringLiteral("-5"));
     QCOMPARE(lon->text(), QStringLiteral("-5"));
+  }
+
+  void NamesInEveryScript_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("accents") << QStringLiteral("josé zoë") << QStringLiteral("JOSÉ ZOË");
+    QTest::newRow("apostrophe, hyphen, full stop")
+        << QStringLiteral("o'brien mary-ann j.") << QStringLiteral("O'BRIEN MARY-ANN J.");
+    QTest::newRow("Greek") << QStringLiteral("ζωή") << QStringLiteral("ΖΩΉ");
+    QTest::newRow("Cyrillic") << QStringLiteral("юлия") << QStringLiteral("ЮЛИЯ");
+    QTest::newRow("Devanagari, no case") << QStringLiteral("राम") << QStringLiteral("राम");
+    QTest::newRow("Tamil, no case") << QStringLiteral("முருகன்") << QStringLiteral("முருகன்");
+  }
+
+  // Typed key by key and composed by an input method alike, then charted under that name.
+  void NamesInEveryScript() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    for (const bool composed : {false, true}) {
+      auto s = Started();
+      auto* entry = s->app->Entry();
+      TypeLondon(entry);
+      auto* name = Find<QLineEdit>(entry, "txtName");
+      name->clear();
+      if (composed) {
+        QInputMethodEvent commit(QString(), {});
+        commit.setCommitString(typed);
+        QCoreApplication::sendEvent(name, &commit);
+      } else {
+        TypeText(name, typed);
+      }
+      QCOMPARE(name->text(), shown);
+      QVERIFY(s->messages.shown.empty());
+      QTest::mouseClick(Find<QPushButton>(entry, "cmdRashi"), Qt::LeftButton);
+      QVERIFY(s->app->Main());
+      QCOMPARE(Label(s->app->Main()->Chart(), "lblName"), shown);
+    }
+  }
+
+  void PastedNameIsCheckedOnProceed() {
+    auto s = Started();
+    auto* entry = s->app->Entry();
+    entry->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(entry));
+    TypeLondon(entry);
+    Find<QLineEdit>(entry, "txtMCity")->setFocus();
+    Find<QLineEdit>(entry, "txtName")->setText(QStringLiteral("Asha 2"));
+    QTest::mouseClick(Find<QPushButton>(entry, "cmdRashi"), Qt::LeftButton);
+    QCOMPARE(s->messages.shown.size(), 1u);
+    QCOMPARE(s->messages.shown[0].text, QStringLiteral("Please Enter only Letters"));
+    QCOMPARE(s->messages.shown[0].icon, MessageIcon::kInformation);
+    QVERIFY(Find<QLineEdit>(entry, "txtName")->hasFocus());
+    QVERIFY(!s->app->Main());
+  }
+
+  void EnterInAnyBoxPressesProceed_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    for (const char* box : {"txtName", "txtLonD", "txtLonM", "txtLatD", "txtLatM", "txtMCity",
+                            "txtMState", "txtMCountry"}) {
+      QTest::newRow(box) << QString::fromLatin1(box) << int(Qt::Key_Return);
+      QTest::newRow(qPrintable(QString::fromLatin1(box) + QStringLiteral(", keypad")))
+          << QString::fromLatin1(box) << int(Qt::Key_Enter);
+    }
+  }
+
+  void EnterInAnyBoxPressesProceed() {
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    auto s = Started();
+    auto* entry = s->app->Entry();
+    TypeLondon(entry);
+    QVERIFY(Find<QPushButton>(entry, "cmdRashi")->isDefault());
+    QTest::keyClick(Find<QLineEdit>(entry, box), Qt::Key(key));
+    QVERIFY(s->messages.shown.empty());
+    QVERIFY(s->app->Main() && s->app->Main()->isVisible());
+    // With a box wrong, Enter gives that box's message, as the button does.
+    QTest::mouseClick(Find<QPushButton>(s->app->Main(), "cmdBack"), Qt::LeftButton);
+    Find<QLineEdit>(entry, "txtLatD")->setText(QStringLiteral("90"));
+    QTest::keyClick(Find<QLineEdit>(entry, box), Qt::Key(key));
+    QCOMPARE(s->messages.shown.size(), 1u);
+    QCOMPARE(s->messages.shown[0].text,
+             QStringLiteral("Please Enter Value Between 0 And 89 in the Degree of Latitude"));
+  }
+
+  // At 100% and at 200% (on the test screen, then 400 x 400 logical pixels) every window opens
+  // inside the screen, and the chart's buttons are on it.
+  void WindowsOpenInsideTheScreen() {
+    auto s = Started();
+    auto* entry = s->app->Entry();
+    const QRect screen = entry->screen()->availableGeometry();
+    QVERIFY2(screen.contains(entry->frameGeometry()),
+             qPrintable(QStringLiteral("entry form %1,%2 %3x%4")
+                            .arg(entry->x())
+                            .arg(entry->y())
+                            .arg(entry->width())
+                            .arg(entry->height())));
+    TypeLondon(entry);
+    QTest::mouseClick(Find<QPushButton>(entry, "cmdRashi"), Qt::LeftButton);
+    auto* main = s->app->Main();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    QVERIFY(screen.contains(main->frameGeometry()));
+    for (const char* name : {"Command1", "cmdBack", "cmdMdiExit"}) {
+      auto* button = Find<QPushButton>(main, name);
+      QVERIFY2(button->isVisible(), name);
+      const QRect on_window(button->mapTo(main, QPoint(0, 0)), button->size());
+      QVERIFY2(main->rect().contains(on_window), name);
+    }
+  }
+
+  // Made as small as it goes, the form scrolls; its boxes and captions keep their full size.
+  void EntryFormAtItsMinimumSize() {
+    auto s = Started();
+    auto* entry = s->app->Entry();
+    entry->resize(1, 1);
+    QVERIFY(QTest::qWaitForWindowExposed(entry));
+    QCoreApplication::processEvents();
+    QWidget* page = Find<QWidget>(entry, "formPage");
+    QVERIFY(page->width() >= page->minimumSizeHint().width());
+    QVERIFY(page->height() >= page->minimumSizeHint().height());
+    for (const char* name : {"txtLonD", "txtLonM", "txtLatD", "txtLatM"}) {
+      auto* box = Find<QLineEdit>(entry, name);
+      // QLineEdit keeps two pixels either side of its text inside the frame.
+      const int room = box->contentsRect().width() - box->textMargins().left() -
+                       box->textMargins().right() - 2 * 2;
+      QVERIFY2(room >= box->fontMetrics().horizontalAdvance(QStringLiteral("000")), name);
+      QVERIFY2(box->height() >= box->minimumSizeHint().height(), name);
+    }
+    for (QLabel* label : page->findChildren<QLabel*>()) {
+      const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                           : label->minimumSizeHint().height();
+      QVERIFY2(label->height() >= needed, qPrintable(label->text()));
+      if (!label->wordWrap())
+        QVERIFY2(label->width() >= label->minimumSizeHint().width(), qPrintable(label->text()));
+    }
   }
 
   void ValidationMessagesIconsAndFocus() {
@@ -298,7 +452,7 @@ class AppTest : public QObject {
       QCOMPARE(s->messages.shown[0].text,
                QStringLiteral("There maybe an update to this software available\rDo you want to "
                               "check for an update?"));
-      QCOMPARE(s->messages.shown[0].buttons, solvane::shell::MessageButtons::kYesNo);
+      QCOMPARE(s->messages.shown[0].buttons, solvane::widgets::MessageButtons::kYesNo);
     }
     QVERIFY(s->opener.opened.isEmpty());  // the answer was No
     const QString stored = s->settings->value("Settings/LastReminder").toString();
@@ -313,7 +467,7 @@ class AppTest : public QObject {
       settings.setValue("Settings/LastReminder", now.addDays(-40).toString(Qt::ISODate));
     }
     auto s = std::make_unique<Session>();
-    s->messages.answer = solvane::shell::MessageAnswer::kYes;
+    s->messages.answer = solvane::widgets::MessageAnswer::kYes;
     s->app = std::make_unique<App>(s->messages, s->opener, [] { return nullptr; });
     s->settings = std::make_unique<QSettings>(dir_.filePath("settings.ini"), QSettings::IniFormat);
     QVERIFY(s->app->Start(dir_.filePath("solvane.lock"), *s->settings, now));
@@ -380,5 +534,5 @@ class AppTest : public QObject {
   }
 };
 
-QTEST_MAIN(AppTest)
+SOLVANE_QTEST_MAIN_AT_TWO_SCALES(AppTest)
 #include "app_qtest.moc"

@@ -5,30 +5,30 @@
 #include <QStringList>
 #include <vector>
 
-#include "shell/messages.h"
-#include "shell/url_opener.h"
+#include "widgets/messages.h"
+#include "widgets/url_opener.h"
 
 namespace solvane::testing {
 
 struct ShownMessage {
   QString text;
   core::MessageIcon icon;
-  shell::MessageButtons buttons;
+  widgets::MessageButtons buttons;
 };
 
-class RecordingMessages final : public shell::MessageService {
+class RecordingMessages final : public widgets::MessageService {
  public:
-  shell::MessageAnswer Show(QWidget*, const QString& text, core::MessageIcon icon,
-                            shell::MessageButtons buttons) override {
+  widgets::MessageAnswer Show(QWidget*, const QString& text, core::MessageIcon icon,
+                            widgets::MessageButtons buttons) override {
     shown.push_back({text, icon, buttons});
-    return buttons == shell::MessageButtons::kYesNo ? answer : shell::MessageAnswer::kOk;
+    return buttons == widgets::MessageButtons::kYesNo ? answer : widgets::MessageAnswer::kOk;
   }
   using MessageService::Show;
   std::vector<ShownMessage> shown;
-  shell::MessageAnswer answer = shell::MessageAnswer::kNo;
+  widgets::MessageAnswer answer = widgets::MessageAnswer::kNo;
 };
 
-class RecordingOpener final : public shell::UrlOpener {
+class RecordingOpener final : public widgets::UrlOpener {
  public:
   void Open(const QString& address) override { opened << address; }
   using UrlOpener::Open;

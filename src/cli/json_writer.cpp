@@ -111,6 +111,11 @@ void JsonWriter::String(std::string_view text) {
   out_ += '"';
 }
 
+void JsonWriter::Bool(bool value) {
+  BeforeValue();
+  out_ += value ? "true" : "false";
+}
+
 void JsonWriter::Int(long value) {
   BeforeValue();
   char buffer[24];

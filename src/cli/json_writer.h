@@ -22,6 +22,7 @@ class JsonWriter {
   // UTF-8 text; bytes that are not valid UTF-8 are written as U+FFFD, so the output always parses.
   void String(std::string_view text);
   void Int(long value);
+  void Bool(bool value);
   // Shortest text that reads back as the same double.
   void Double(double value);
 

@@ -54,6 +54,7 @@ void PresentChart(const core::ChartState& state, const entry::BirthFormSnapshot&
   display::FillPositionsPanel(state, window);
   display::ClearSignBoxes(window);
   display::FillBirthDetails(state, form, month_name, window);
+  display::FillChartNumbers(state, form, month_name, window);
   display::PlaceBodiesInSigns(state, window);
   const report::PlanetDegrees planets = report::PlanetDegreesOf(state.positions);
   if (report_text == ReportText::kWrite) {

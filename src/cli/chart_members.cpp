@@ -1,0 +1,141 @@
+#include "cli/chart_members.h"
+
+#include "core/civil_date.h"
+#include "core/zodiac.h"
+#include "run/engines.h"
+#include "vedic/nakshatra.h"
+
+namespace solvane::cli {
+namespace {
+
+constexpr double kMinutesPerDay = 1440;
+
+double Longitude(const core::ChartState& state, core::Body body) {
+  return state.positions.longitude[body].Degrees();
+}
+
+void WritePeriod(JsonWriter& json, const vedic::Vimshottari& periods,
+                 const vedic::DashaPeriod& period, int levels_left) {
+  json.BeginObject();
+  json.StringMember("lord", vedic::LordName(period.lord));
+  json.StringMember("start", vedic::DateText(period.shown_start_day));
+  json.StringMember("end", vedic::DateText(period.shown_end_day));
+  if (levels_left > 1) {
+    json.Key("sub");
+    json.BeginArray();
+    for (const vedic::DashaPeriod& sub : periods.SubPeriodsOf(period))
+      if (sub.Listed()) WritePeriod(json, periods, sub, levels_left - 1);
+    json.EndArray();
+  }
+  json.EndObject();
+}
+
+void WriteDasha(JsonWriter& json, const vedic::Vimshottari& periods, double moon, int levels) {
+  json.BeginObject();
+  json.DoubleMember("year_days", periods.YearDays());
+  json.DoubleMember("moon_longitude", moon);
+  json.Key("approximate");
+  json.Bool(periods.Approximate());
+  json.Key("balance");
+  json.BeginObject();
+  json.StringMember("lord", vedic::LordName(periods.FirstLord()));
+  json.DoubleMember("years", periods.BalanceYears());
+  json.EndObject();
+  json.Key("periods");
+  json.BeginArray();
+  for (const vedic::DashaPeriod& period : periods.ListedMahadashas())
+    WritePeriod(json, periods, period, levels);
+  json.EndArray();
+  json.EndObject();
+}
+
+void AppendPeriodLines(std::string& out, const vedic::Vimshottari& periods,
+                       const vedic::DashaPeriod& period, int depth, int levels_left) {
+  std::string lord(2 * depth + 2, ' ');
+  lord += vedic::LordName(period.lord);
+  lord.resize(2 * depth + 12, ' ');
+  out += lord;
+  out += vedic::DateText(period.shown_start_day) + " to " + vedic::DateText(period.shown_end_day);
+  out += '\n';
+  if (levels_left > 1)
+    for (const vedic::DashaPeriod& sub : periods.SubPeriodsOf(period))
+      if (sub.Listed()) AppendPeriodLines(out, periods, sub, depth + 1, levels_left - 1);
+}
+
+}  // namespace
+
+void WriteEngineMembers(JsonWriter& json, const core::ChartState& state) {
+  json.StringMember("Ephemeris", state.engine);
+  json.StringMember("Node", run::NodeName(state.positions.node));
+  json.Key("Longitudes");
+  json.BeginObject();
+  for (int i = 0; i < core::kBodyCount; ++i)
+    json.DoubleMember(core::kBodyNames[i], state.positions.longitude[i].Degrees());
+  json.EndObject();
+  json.DoubleMember("Ayanamsa", -state.positions.ayanamsa_offset);
+}
+
+double BirthDayNumber(const core::BirthData& birth) {
+  return static_cast<double>(core::DaysFromCivil(birth.Year, birth.Month, birth.Day)) +
+         (birth.Hour * 60 + birth.Minute) / kMinutesPerDay;
+}
+
+core::Result<vedic::Vimshottari> ChartPeriods(const core::ChartState& state, double year_days) {
+  return vedic::Vimshottari::FromMoon(Longitude(state, core::kMoon), BirthDayNumber(state.birth),
+                                      year_days, !state.positions.to_the_second);
+}
+
+void WritePeriodMembers(JsonWriter& json, const core::ChartState& state,
+                        const PeriodOptions& options) {
+  json.Key("Nakshatras");
+  json.BeginObject();
+  for (const core::Body body : vedic::kNakshatraTableBodies) {
+    const vedic::NakshatraPlace place = vedic::NakshatraOf(Longitude(state, body));
+    json.Key(core::kBodyNames[body]);
+    json.BeginObject();
+    json.StringMember("name", place.Name());
+    json.IntMember("number", place.Number());
+    json.IntMember("pada", place.pada);
+    json.StringMember("lord", vedic::LordName(place.lord));
+    json.EndObject();
+  }
+  json.EndObject();
+  json.Key("Navamsa");
+  json.BeginObject();
+  for (const core::Body body : vedic::kNakshatraTableBodies)
+    json.StringMember(core::kBodyNames[body],
+                      core::kSignNames[vedic::NavamsaSignIndex(Longitude(state, body))]);
+  json.EndObject();
+  if (const auto periods = ChartPeriods(state, options.year_days)) {
+    json.Key("Dasha");
+    WriteDasha(json, *periods, Longitude(state, core::kMoon), options.levels);
+  }
+}
+
+std::string PeriodsText(const core::ChartState& state, const PeriodOptions& options) {
+  std::string out = "Nakshatras\n";
+  for (const core::Body body : vedic::kNakshatraTableBodies) {
+    const double longitude = Longitude(state, body);
+    const vedic::NakshatraPlace place = vedic::NakshatraOf(longitude);
+    std::string row = "  " + std::string(core::kBodyNames[body]);
+    row.resize(14, ' ');
+    row += std::string(place.Name()) + " " + std::to_string(place.pada);
+    row.resize(38, ' ');
+    row += "lord " + std::string(vedic::LordName(place.lord));
+    row.resize(54, ' ');
+    row += "navamsa " + std::string(core::kSignNames[vedic::NavamsaSignIndex(longitude)]);
+    out += row + '\n';
+  }
+  out += '\n';
+  const auto periods = ChartPeriods(state, options.year_days);
+  if (!periods) return out;
+  out += "Vimshottari periods (" + vedic::PeriodsNote(periods->YearDays(), periods->Approximate()) +
+         ")\n";
+  out += "  Balance at birth: " + vedic::BalanceText(*periods) + "\n";
+  for (const vedic::DashaPeriod& period : periods->ListedMahadashas())
+    AppendPeriodLines(out, *periods, period, 0, options.levels);
+  out += '\n';
+  return out;
+}
+
+}  // namespace solvane::cli

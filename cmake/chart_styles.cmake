@@ -14,6 +14,14 @@ if(SOLVANE_BUILD_DESKTOP)
     src/display/chart_style_painter.h
   )
   target_link_libraries(solvane_chart_style_painter PUBLIC solvane_chart_style Qt6::Gui Qt6::Svg)
+
+  # The desktop library is defined after this file is read: the chart window draws the styles.
+  function(solvane_chart_styles_link_desktop)
+    if(TARGET solvane_desktop)
+      target_link_libraries(solvane_desktop PUBLIC solvane_chart_style_painter)
+    endif()
+  endfunction()
+  cmake_language(DEFER CALL solvane_chart_styles_link_desktop)
 endif()
 
 if(SOLVANE_BUILD_TESTS)

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/arguments.h"
+#include "cli/chart_members.h"
 #include "cli/file_output.h"
 #include "cli/output.h"
 #include "cli/safe_text.h"
@@ -15,6 +16,10 @@ namespace solvane::cli {
 namespace {
 
 using Columns = std::vector<std::string>;
+
+// Room for a chart's JSON line (bytes; about 2,300 for a short name and place), so that writing it
+// does not grow the text again and again.
+constexpr std::size_t kChartLineBytes = 4096;
 
 core::Unexpected<BatchStop> Stop(BatchStop::Reason reason, std::string message) {
   return {BatchStop{reason, std::move(message)}};
@@ -110,10 +115,13 @@ RowAnswer AnswerRow(const CsvRecord& record, const Columns& columns, const Batch
     if (!saved) return Refused(record.line, saved.error().message, RowOutcome::kUnwritten);
   }
   RowAnswer answer{"", RowOutcome::kCharted};
+  answer.line.reserve(kChartLineBytes);
   JsonWriter json(answer.line);
   json.BeginObject();
   json.IntMember("line", static_cast<long>(record.line));
   WriteChartMembers(json, state, window);
+  WriteEngineMembers(json, state);
+  WritePeriodMembers(json, state, PeriodOptions{});
   if (with_report) json.StringMember("report", report_path);
   json.EndObject();
   return answer;

@@ -27,7 +27,7 @@ ByteSource TextSource(std::string_view text) {
   return [text, at = std::size_t{0}](char* buffer,
                                      std::size_t size) mutable -> core::Result<std::size_t> {
     const std::size_t n = std::min(size, text.size() - at);
-    std::memcpy(buffer, text.data() + at, n);
+    if (n > 0) std::memcpy(buffer, text.data() + at, n);  // an empty text may have no data
     at += n;
     return n;
   };

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -24,7 +25,10 @@
 #include "entry/sample.h"
 #include "entry/time_zones.h"
 #include "report/house_report.h"
+#include "cli/chart_members.h"
 #include "run/chart_run.h"
+#include "run/engines.h"
+#include "vedic/dasha.h"
 
 namespace {
 
@@ -58,6 +62,9 @@ struct Flags {
   bool sample = false;
   bool report_text = false;
   bool list_zones = false;
+  std::string ephemeris, node;  // "" for the defaults: classic, and its own node
+  std::string year_days = "365.25";
+  int dasha_levels = 2;
   std::optional<std::string> batch, report, find_place;
   std::vector<std::string> given;
 
@@ -131,6 +138,14 @@ void AddFlags(CLI::App& app, Flags& flags, OptionTexts& texts) {
                  "its --lat and --lon")
       ->type_name("PLACE");
   app.add_flag("--list-zones", flags.list_zones, "list the time zones with their positions");
+  app.add_option("--ephemeris", flags.ephemeris,
+                 "positions: classic (the chart's own formulas, default) or precise (arc-seconds)");
+  app.add_option("--node", flags.node, "with --ephemeris precise: the lunar node, mean (default) or true");
+  app.add_option("--year-days", flags.year_days,
+                 "days in a year of the Vimshottari periods: 365.25 (default), 365.2425 or 360");
+  app.add_option("--dasha-levels", flags.dasha_levels,
+                 "levels of periods in the text output: 1, 2 (default) or 3")
+      ->check(CLI::Range(1, 3));
 }
 
 // The flags, or the exit status when parsing ends the program (help, version, a parse error).
@@ -174,21 +189,18 @@ std::optional<std::string> Conflict(const Flags& flags) {
   if (flags.find_place) {
     if (const auto other = first_of(chart_flags))
       return "--find-place and " + *other +
-             " cannot go together: --find-place only looks a "
-             "place up";
+             " cannot go together: --find-place only looks a place up";
   }
   chart_flags.back() = "--format";  // --list-zones takes no other flag at all
   if (flags.list_zones) {
     if (const auto other = first_of(chart_flags))
       return "--list-zones and " + *other +
-             " cannot go together: --list-zones only lists the "
-             "zones";
+             " cannot go together: --list-zones only lists the zones";
   }
   if (flags.batch) {
     if (const auto other = first_of(kBirthFlags))
       return "--batch and " + *other +
-             " cannot go together: --batch takes its births from the "
-             "file, not from flags";
+             " cannot go together: --batch takes its births from the file, not from flags";
     if (flags.report_text || (flags.Given("--format") && flags.format == "text"))
       return std::string("--batch and ") + (flags.report_text ? "--report-text" : "--format text") +
              " cannot go together: --batch writes JSON Lines";
@@ -333,17 +345,22 @@ core::Result<entry::BirthFormSnapshot> FormOf(const Flags& flags) {
 
 std::string ChartOutput(const Flags& flags, const core::ChartState& state,
                         const display::ChartWindowModel& window,
-                        const entry::BirthFormSnapshot& form, const std::string& report) {
+                        const entry::BirthFormSnapshot& form, const std::string& report,
+                        const cli::PeriodOptions& periods) {
   if (flags.format == "json") {
     std::string text;
     cli::JsonWriter json(text);
     json.BeginObject();
     cli::WriteChartMembers(json, state, window);
+    cli::WriteEngineMembers(json, state);
+    cli::WritePeriodMembers(json, state, periods);
     if (flags.report_text) json.StringMember("ReportText", report);
     json.EndObject();
     return text + '\n';
   }
   std::string text = cli::ChartText(state, window, form);
+  text += '\n';
+  text += cli::PeriodsText(state, periods);
   if (flags.report_text) {
     text += "\n";
     for (const char c : report)
@@ -355,9 +372,15 @@ std::string ChartOutput(const Flags& flags, const core::ChartState& state,
 int Chart(const Flags& flags) {
   const core::Result<entry::BirthFormSnapshot> form = FormOf(flags);
   if (!form) return Refuse(form.error().message);
+  const auto engine = run::EngineNamed(flags.ephemeris, flags.node);
+  if (!engine) return Refuse(engine.error().message);
+  const auto year = vedic::ParseYearLength(flags.year_days);
+  if (!year) return Refuse("--year-days: " + year.error().message);
+  const cli::PeriodOptions periods{vedic::YearDays(*year), flags.dasha_levels};
   core::ChartState state;
   display::ChartWindowModel window;
-  if (const auto refusal = run::RunChart(*form, display::EnglishMonthName, state, window)) {
+  if (const auto refusal = run::RunChart(*form, display::EnglishMonthName, state, window,
+                                         run::ReportText::kWrite, **engine)) {
     Say(refusal->message.text);
     return kExitRefused;
   }
@@ -370,7 +393,7 @@ int Chart(const Flags& flags) {
       return kExitFailure;
     }
   }
-  return Finish(WriteOut(ChartOutput(flags, state, window, *form, report)));
+  return Finish(WriteOut(ChartOutput(flags, state, window, *form, report, periods)));
 }
 
 int Run(int argc, char** argv) {

@@ -184,7 +184,9 @@ std::string SignsText(const core::ChartState& state, const display::ChartWindowM
 // Each body's position, the exact text where there is one, its house on the wheel and, for the
 // planets, the house the report places it in (30-degree houses from the Ascendant's degree).
 std::string PositionsTable(const core::ChartState& state, const display::ChartWindowModel& window) {
-  std::string out = Row("Body", Pad("Position", kPositionWidth) + Pad("Exact", kExactWidth) +
+  // Positions to the arc-second carry their seconds and need a wider column.
+  const std::size_t position_width = state.positions.to_the_second ? 16 : kPositionWidth;
+  std::string out = Row("Body", Pad("Position", position_width) + Pad("Exact", kExactWidth) +
                                     Pad("Wheel house", kWheelHouseWidth) + "Report house");
   for (int i = 0; i < core::kPositionCount; ++i) {
     std::string label(core::kBodyNames[i]);
@@ -196,7 +198,7 @@ std::string PositionsTable(const core::ChartState& state, const display::ChartWi
     if (i == core::kMidheaven) exact = state.MidheavenString;
     const std::string report_house =
         i < report::kPlanetCount ? HouseNumber(window.report_houses.planet_house[i]) : "";
-    out += Row(label, Pad(state.PositionStrings[i], kPositionWidth) + Pad(exact, kExactWidth) +
+    out += Row(label, Pad(state.PositionStrings[i], position_width) + Pad(exact, kExactWidth) +
                           Pad(HouseNumber(WheelHouse(state, i)), kWheelHouseWidth) + report_house);
   }
   return out;

@@ -1,13 +1,23 @@
 #include "display/chart_window.h"
 
+#include <QActionGroup>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QSettings>
 #include <QSvgWidget>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <limits>
 
+#include "display/chart_style_painter.h"
+#include "display/periods_view.h"
 #include "display/wheel_geometry.h"
 #include "report/report_box.h"
 #include "widgets/link_label.h"
@@ -68,6 +78,72 @@ void AddGlyph(QWidget* wheel, int house, int sign) {
       QRect(Rounded(GlyphTopLeft(house)), QSize(kGlyphSidePixels, kGlyphSidePixels)));
 }
 
+// The square chart in the wheel's place, painted afresh from the figure at every size.
+class SquareChartView final : public QWidget {
+ public:
+  SquareChartView(const ChartFigure& figure, QWidget* parent) : QWidget(parent), figure_(figure) {
+    setObjectName(QStringLiteral("picSquareChart"));
+  }
+
+  // Sized like the wheel: as tall as it, and as wide as the chart (or the pair) needs then.
+  void Show(ChartStyle style, bool navamsa, int height_pixels) {
+    style_ = style;
+    navamsa_ = navamsa;
+    const QSizeF picture = PictureSize({style, navamsa});
+    setFixedSize(qRound(height_pixels * picture.width() / picture.height()), height_pixels);
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (navamsa_) {
+      PaintChartWithNavamsa(painter, rect(), figure_, style_);
+    } else {
+      PaintChart(painter, rect(), figure_, style_);
+    }
+  }
+
+ private:
+  const ChartFigure figure_;
+  ChartStyle style_ = ChartStyle::kSouthIndian;
+  bool navamsa_ = false;
+};
+
+ChartFigure FigureOf(const ChartWindowModel& model) {
+  ChartFigure figure;
+  for (int i = 0; i < core::kPositionCount; ++i) {
+    // A fresh window has no chart: its bodies are left undrawn rather than all put at 0° Aries.
+    figure.bodies[i].longitude = model.has_positions ? model.positions.longitude[i].Degrees()
+                                                     : std::numeric_limits<double>::quiet_NaN();
+    figure.bodies[i].retrograde = model.positions.retrograde[i];
+  }
+  figure.name = model.chart_name;
+  figure.date = model.chart_date;
+  figure.time = model.chart_time;
+  figure.place = model.chart_place;
+  return figure;
+}
+
+PeriodsViewInput PeriodsOf(const ChartWindowModel& model) {
+  std::array<double, core::kPositionCount> sidereal{};
+  for (int i = 0; i < core::kPositionCount; ++i) {
+    sidereal[i] = model.has_positions ? model.positions.longitude[i].Degrees()
+                                      : std::numeric_limits<double>::quiet_NaN();
+  }
+  // The classic engine's Moon may be a few arc-minutes off: the periods' dates say so.
+  return PeriodsInputFor(sidereal, model.birth_day, vedic::kJulianYearDays,
+                         model.engine == "classic");
+}
+
+constexpr const char* kWheelName = "wheel";
+
+std::optional<ChartStyle> StoredStyle() {
+  const QString name = QSettings().value(QString::fromLatin1(kChartStyleKey)).toString();
+  return ChartStyleFromName(name.toStdString());
+}
+
 }  // namespace
 
 ChartWindow::ChartWindow(const ChartWindowModel& model, widgets::UrlOpener& opener, QWidget* parent)
@@ -75,6 +151,9 @@ ChartWindow::ChartWindow(const ChartWindowModel& model, widgets::UrlOpener& open
   widgets::EnsureResources();
   setObjectName(QStringLiteral("frmDisplay"));
   setWindowTitle(widgets::ProgramTitle());
+  figure_ = FigureOf(model);
+  style_ = StoredStyle();
+  navamsa_ = QSettings().value(QString::fromLatin1(kChartNavamsaKey), false).toBool();
 
   auto* columns = new QHBoxLayout(this);
   auto* left = new QVBoxLayout;
@@ -85,23 +164,135 @@ ChartWindow::ChartWindow(const ChartWindowModel& model, widgets::UrlOpener& open
   columns->addLayout(left);
 
   auto* right = new QVBoxLayout;
-  right->addWidget(BuildWheel(model), 0, Qt::AlignHCenter);
+  wheel_ = BuildWheel(model);
+  right->addWidget(wheel_, 0, Qt::AlignHCenter);
+  square_ = new SquareChartView(figure_, this);
+  right->addWidget(square_, 0, Qt::AlignHCenter);
+  right->addWidget(BuildTabs(model), 1);
+  right->addWidget(new widgets::LinkLabel(QStringLiteral("Label7"),
+                                          QStringLiteral("More about Solvane on our web site"),
+                                          core::LinkTarget::HomePage, opener));
+  columns->addLayout(right, 1);
+  BuildViewMenu();
+  ShowStyle();
+}
+
+QWidget* ChartWindow::BuildTabs(const ChartWindowModel& model) {
+  auto* report_page = new QWidget;
+  auto* report_layout = new QVBoxLayout(report_page);
   report_box_ = new QTextEdit;
   report_box_->setObjectName(QStringLiteral("RTBHouseDesc"));
   report_box_->setReadOnly(true);
   report_box_->setMinimumHeight(160);
   report::FillReportBox(*report_box_, model.RTBHouseDesc);
   report_box_->moveCursor(QTextCursor::Start);
-  right->addWidget(report_box_, 1);
+  report_layout->addWidget(report_box_, 1);
   auto* note = new QLabel(QString::fromUtf8(kHouseNote));
   note->setObjectName(QStringLiteral("lblHouseNote"));
   note->setWordWrap(true);
   note->setTextFormat(Qt::PlainText);
-  right->addWidget(note);
-  right->addWidget(new widgets::LinkLabel(QStringLiteral("Label7"),
-                                        QStringLiteral("More about Solvane on our web site"),
-                                        core::LinkTarget::HomePage, opener));
-  columns->addLayout(right, 1);
+  report_layout->addWidget(note);
+
+  periods_ = new PeriodsView(PeriodsOf(model));
+  periods_->setObjectName(QStringLiteral("periodsView"));
+  tabs_ = new QTabWidget;
+  tabs_->setObjectName(QStringLiteral("tabsReport"));
+  tabs_->addTab(report_page, QStringLiteral("House &report"));
+  tabs_->addTab(periods_, QString::fromLatin1(kPeriodsTabTitle));
+  return tabs_;
+}
+
+void ChartWindow::BuildViewMenu() {
+  view_menu_ = new QMenu(QStringLiteral("&View"), this);
+  view_menu_->setObjectName(QStringLiteral("mnuView"));
+  style_actions_ = new QActionGroup(this);
+  style_actions_->setExclusive(true);
+  const struct {
+    const char* text;
+    const char* name;  // the settings' name, which is also the action's object name
+  } choices[] = {{"&Wheel", kWheelName},
+                 {"&South Indian", "south"},
+                 {"&North Indian", "north"},
+                 {"&East Indian", "east"}};
+  for (const auto& choice : choices) {
+    QAction* action = view_menu_->addAction(QString::fromLatin1(choice.text));
+    action->setObjectName(QStringLiteral("mnuStyle_") + QString::fromLatin1(choice.name));
+    action->setCheckable(true);
+    const std::optional<ChartStyle> style = ChartStyleFromName(choice.name);
+    action->setChecked(style == style_);
+    style_actions_->addAction(action);
+    connect(action, &QAction::triggered, this, [this, style] { SetStyle(style); });
+  }
+  view_menu_->addSeparator();
+  navamsa_action_ = view_menu_->addAction(QStringLiteral("Navamsa &beside"));
+  navamsa_action_->setObjectName(QStringLiteral("mnuNavamsa"));
+  navamsa_action_->setCheckable(true);
+  navamsa_action_->setChecked(navamsa_);
+  connect(navamsa_action_, &QAction::toggled, this, &ChartWindow::SetNavamsaBeside);
+  view_menu_->addSeparator();
+  save_action_ = view_menu_->addAction(QStringLiteral("Save chart as &picture\u2026"));
+  save_action_->setObjectName(QStringLiteral("mnuSavePicture"));
+  connect(save_action_, &QAction::triggered, this, &ChartWindow::AskAndSavePicture);
+}
+
+void ChartWindow::SetStyle(std::optional<ChartStyle> style) {
+  style_ = style;
+  const QString name =
+      QString::fromStdString(style ? std::string(ChartStyleName(*style)) : std::string(kWheelName));
+  QSettings().setValue(QString::fromLatin1(kChartStyleKey), name);
+  for (QAction* action : style_actions_->actions()) {
+    if (action->objectName().endsWith(u'_' + name)) action->setChecked(true);
+  }
+  ShowStyle();
+}
+
+void ChartWindow::SetNavamsaBeside(bool beside) {
+  navamsa_ = beside;
+  QSettings().setValue(QString::fromLatin1(kChartNavamsaKey), beside);
+  navamsa_action_->setChecked(beside);  // no signal again: toggled only fires on a change
+  ShowStyle();
+}
+
+void ChartWindow::ShowStyle() {
+  wheel_->setVisible(!style_);
+  square_->setVisible(bool(style_));
+  if (style_) static_cast<SquareChartView*>(square_)->Show(*style_, navamsa_, wheel_->height());
+  // The wheel is not drawn by the picture code: a picture is of a square style.
+  save_action_->setEnabled(bool(style_));
+  save_action_->setStatusTip(style_ ? QString()
+                                    : QStringLiteral("Choose a square style to save it as a "
+                                                     "picture"));
+}
+
+core::Result<void> ChartWindow::SavePicture(const QString& path) const {
+  if (!style_) return core::Fail("Choose the South, North or East Indian style to save a picture.");
+  const PictureOptions options{*style_, navamsa_};
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QStringLiteral("svg")) return WriteChartSvg(path.toStdString(), figure_, options);
+  if (suffix == QStringLiteral("png")) return WriteChartPng(path.toStdString(), figure_, options);
+  return core::Fail("A picture is saved as .svg or .png; \"" + path.toStdString() +
+                    "\" has neither ending.");
+}
+
+void ChartWindow::AskAndSavePicture() {
+  QFileDialog dialog(this, QStringLiteral("Save chart as picture"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters(
+      {QStringLiteral("SVG picture (*.svg)"), QStringLiteral("PNG picture (*.png)")});
+  dialog.setDefaultSuffix(QStringLiteral("svg"));
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+    dialog.setDefaultSuffix(filter.contains(QStringLiteral("png")) ? QStringLiteral("png")
+                                                                   : QStringLiteral("svg"));
+  });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const core::Result<void> saved = SavePicture(dialog.selectedFiles().constFirst());
+  if (saved) return;
+  if (!messages_) {
+    own_messages_ = std::make_unique<widgets::QtMessageService>();
+    messages_ = own_messages_.get();
+  }
+  messages_->Show(this, QString::fromStdString(saved.error().message), core::MessageIcon::kError);
 }
 
 QWidget* ChartWindow::BuildDetails(const ChartWindowModel& model) {

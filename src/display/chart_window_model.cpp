@@ -2,11 +2,16 @@
 
 #include <string_view>
 
+#include "core/civil_date.h"
 #include "core/zodiac.h"
 #include "vedic/moon.h"
 
 namespace solvane::display {
 namespace {
+
+std::string TwoDigits(int value) {
+  return (value >= 0 && value < 10 ? "0" : "") + std::to_string(value);
+}
 
 std::string Coordinate(int degrees, int minutes, const char* hemisphere) {
   return std::to_string(degrees) + "\xC2\xB0 " + std::to_string(minutes) + "'" + hemisphere;
@@ -49,6 +54,28 @@ void FillBirthDetails(const core::ChartState& state, const entry::BirthFormSnaps
   window.lblCity = form.txtMCity;
   window.lblState = form.txtMState;
   window.lblCountry = form.txtMCountry;
+}
+
+void FillChartNumbers(const core::ChartState& state, const entry::BirthFormSnapshot& form,
+                      const MonthNameProvider& month_name, ChartWindowModel& window) {
+  constexpr double kMinutesPerDay = 1440.0;
+  const core::BirthData& b = state.birth;
+  window.has_positions = true;
+  window.positions = state.positions;
+  window.engine = state.engine;
+  window.birth_day = static_cast<double>(core::DaysFromCivil(b.Year, b.Month, b.Day)) +
+                     (b.Hour * 60 + b.Minute) / kMinutesPerDay;
+  window.chart_name = b.Name;
+  const std::string month = month_name(b.Month);
+  window.chart_date =
+      std::to_string(b.Day) + (month.empty() ? "" : " " + month) + " " + std::to_string(b.Year);
+  window.chart_time = TwoDigits(b.Hour) + ":" + TwoDigits(b.Minute);
+  window.chart_place.clear();
+  for (const std::string* part : {&form.txtMCity, &form.txtMState, &form.txtMCountry}) {
+    if (part->empty()) continue;
+    if (!window.chart_place.empty()) window.chart_place += ", ";
+    window.chart_place += *part;
+  }
 }
 
 void ClearSignBoxes(ChartWindowModel& window) {

@@ -47,6 +47,15 @@ struct ChartWindowModel {
   // Where the report placed each planet, and its sections in order.
   report::HousePlacement report_houses;
 
+  // The chart as numbers, for the Indian chart styles and the periods tab: false in a fresh window,
+  // whose positions mean nothing yet.
+  bool has_positions = false;
+  core::EnginePositions positions;
+  std::string engine;    // the engine's name: "classic", "precise"
+  double birth_day = 0;  // local day number: days since 1970-01-01 00:00 of the birth's clock
+  // The birth as the square charts caption it: "Asha", "4 July 1980", "09:05", "Delhi, India".
+  std::string chart_name, chart_date, chart_time, chart_place;
+
   ChartWindowModel();
 };
 
@@ -57,6 +66,11 @@ void FillPositionsPanel(const core::ChartState& state, ChartWindowModel& window)
 // Name, date and time of birth, coordinates and place, from the birth, the hemisphere options and
 // the place boxes of the form. Numbers without leading zeros: 9:5, 28° 36' N.
 void FillBirthDetails(const core::ChartState& state, const entry::BirthFormSnapshot& form,
+                      const MonthNameProvider& month_name, ChartWindowModel& window);
+
+// The positions, engine, birth day number and caption texts. Empty place boxes are left out of
+// the place; a month without a name leaves the date as day and year.
+void FillChartNumbers(const core::ChartState& state, const entry::BirthFormSnapshot& form,
                       const MonthNameProvider& month_name, ChartWindowModel& window);
 
 // Empties the twelve sign boxes.

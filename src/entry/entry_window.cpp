@@ -13,21 +13,27 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
+#include "entry/birth_record_form.h"
 #include "entry/place_lookup.h"
 #include "entry/time_zones.h"
 #include "widgets/link_label.h"
 #include "widgets/menus.h"
 #include "widgets/windows.h"
+#include "zones/suggestion.h"
 
 namespace solvane::entry {
 namespace {
@@ -46,6 +52,22 @@ QComboBox* List(const char* name, const std::vector<std::string>& texts) {
 
 // Every coordinate box is wide enough to show this many digits, whatever it may hold.
 constexpr int kShownDigits = 3;
+// Saved births offered at the foot of the File menu.
+constexpr int kRecentBirths = 5;
+constexpr int kMinutesPerDegree = 60;
+
+// Whole degrees and the minutes rounded to the nearest, as the coordinate boxes take them.
+struct DegreesMinutes {
+  int degrees, minutes;
+  bool negative;
+};
+// Zero, after rounding, is north or east.
+DegreesMinutes ToDegreesMinutes(double value_deg) {
+  const long total_min = std::lround(std::fabs(value_deg) * kMinutesPerDegree);
+  return {static_cast<int>(total_min / kMinutesPerDegree),
+          static_cast<int>(total_min % kMinutesPerDegree), value_deg < 0 && total_min > 0};
+}
+
 // The form's natural width at most, logical pixels: the description wraps to a few lines there.
 constexpr int kFormWidth = 560;
 
@@ -146,7 +168,8 @@ EntryWindow::EntryWindow(widgets::MessageService& messages, widgets::UrlOpener& 
     : QMainWindow(parent),
       messages_(messages),
       opener_(opener),
-      place_search_(std::move(place_search)) {
+      place_search_(std::move(place_search)),
+      store_path_(store::DefaultStorePath()) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(widgets::ProgramTitle());
   QWidget* form = BuildForm();
@@ -181,15 +204,25 @@ QWidget* EntryWindow::BuildForm() {
   layout->addLayout(BuildButtons());
   layout->addLayout(BuildPromotions());
 
-  for (QLineEdit* box : page->findChildren<QLineEdit*>()) box->installEventFilter(this);
+  for (QLineEdit* box : page->findChildren<QLineEdit*>()) {
+    box->installEventFilter(this);
+    // A place or coordinate typed by hand is no longer the atlas place the zone came from.
+    if (box != txtName_)
+      connect(box, &QLineEdit::textEdited, this, [this] {
+        place_zone_.clear();
+        UpdateZoneSuggestion();
+      });
+  }
+  for (QComboBox* box : {cboMonth_, cboDate_, cboYear_, cboHH_, cboMM_})
+    connect(box, &QComboBox::currentIndexChanged, this, &EntryWindow::UpdateZoneSuggestion);
   SetReadingOrder();
   return page;
 }
 
 void EntryWindow::AddIntroduction(QVBoxLayout* layout) {
   layout->addWidget(new widgets::LinkLabel(QStringLiteral("Label61"),
-                                         QStringLiteral("Solvane - Vedic birth chart and houses"),
-                                         core::LinkTarget::HomePage, opener_));
+                                           QStringLiteral("Solvane - Vedic birth chart and houses"),
+                                           core::LinkTarget::HomePage, opener_));
   auto* about = new QLabel(QStringLiteral(
       "Solvane shows the positions of the planets in the twelve houses in your natal chart. The "
       "distribution of the planets in the different houses play an important role in "
@@ -228,7 +261,9 @@ void EntryWindow::AddNameDateAndTime(QGridLayout* grid, int& row) {
 void EntryWindow::AddZone(QGridLayout* grid, int& row) {
   auto* zone = new QGroupBox(QStringLiteral("Zone"));
   zone->setObjectName(QStringLiteral("fraZone"));
-  auto* zone_layout = new QHBoxLayout(zone);
+  auto* zone_rows = new QVBoxLayout(zone);
+  auto* zone_layout = new QHBoxLayout;
+  zone_rows->addLayout(zone_layout);
   cmbTimeZone_ = new QComboBox;
   cmbTimeZone_->setObjectName(QStringLiteral("cmbTimeZone"));
   for (const TimeZoneRow& row_text : TimeZoneTable()) cmbTimeZone_->addItem(Q(row_text.text));
@@ -237,6 +272,22 @@ void EntryWindow::AddZone(QGridLayout* grid, int& row) {
   chkDST_->setObjectName(QStringLiteral("chkDST"));
   zone_layout->addWidget(cmbTimeZone_, 1);
   zone_layout->addWidget(chkDST_);
+
+  // Shown once a place from the atlas tells the zone.
+  lblZoneSuggestion_ = new QLabel;
+  lblZoneSuggestion_->setObjectName(QStringLiteral("lblZoneSuggestion"));
+  lblZoneSuggestion_->setTextFormat(Qt::PlainText);  // place names are data, never markup
+  lblZoneSuggestion_->setWordWrap(true);
+  cmdUseZone_ = new QPushButton(QStringLiteral("&Use"));
+  cmdUseZone_->setObjectName(QStringLiteral("cmdUseZone"));
+  cmdUseZone_->setAutoDefault(false);
+  connect(cmdUseZone_, &QPushButton::clicked, this, &EntryWindow::UseSuggestedZone);
+  auto* suggestion = new QHBoxLayout;
+  suggestion->addWidget(lblZoneSuggestion_, 1);
+  suggestion->addWidget(cmdUseZone_, 0, Qt::AlignTop);
+  zone_rows->addLayout(suggestion);
+  lblZoneSuggestion_->hide();
+  cmdUseZone_->hide();
   grid->addWidget(zone, row++, 0, 1, 4);
 }
 
@@ -286,11 +337,11 @@ QLayout* EntryWindow::BuildButtons() {
 
 QLayout* EntryWindow::BuildPromotions() {
   auto* cobrand = new widgets::LinkLabel(QStringLiteral("lblCobrand"),
-                                       QStringLiteral("Get Solvane with your name on it"),
-                                       core::LinkTarget::CoBrandPage, opener_);
+                                         QStringLiteral("Get Solvane with your name on it"),
+                                         core::LinkTarget::CoBrandPage, opener_);
   auto* full_brand = new widgets::LinkLabel(QStringLiteral("lblFullBrand"),
-                                          QStringLiteral("Sell Solvane as your own program"),
-                                          core::LinkTarget::FullBrandPage, opener_);
+                                            QStringLiteral("Sell Solvane as your own program"),
+                                            core::LinkTarget::FullBrandPage, opener_);
   auto* promos = new QHBoxLayout;
   for (widgets::LinkLabel* link : {cobrand, full_brand}) link->setWordWrap(false);
   promos->addWidget(cobrand);
@@ -312,6 +363,26 @@ void EntryWindow::SetReadingOrder() {
 void EntryWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("mnuFile"));
+  file_menu_ = file;
+  QAction* save = file->addAction(QStringLiteral("&Save Birth"));
+  save->setObjectName(QStringLiteral("mnuSaveBirth"));
+  save->setShortcut(QKeySequence::Save);
+  connect(save, &QAction::triggered, this, &EntryWindow::SaveBirth);
+  QAction* open = file->addAction(QStringLiteral("&Open Birth\u2026"));
+  open->setObjectName(QStringLiteral("mnuOpenBirth"));
+  open->setShortcut(QKeySequence::Open);
+  connect(open, &QAction::triggered, this, &EntryWindow::OpenBirth);
+  recent_separator_ = file->addSeparator();
+  recent_separator_->setVisible(false);
+  for (int i = 0; i < kRecentBirths; ++i) {
+    QAction* recent = file->addAction(QString());
+    recent->setObjectName(QStringLiteral("mnuRecent%1").arg(i));
+    recent->setVisible(false);
+    recent_actions_.push_back(recent);
+  }
+  file->addSeparator();
+  // The list is opened lazily: the menu asks for the recent births the first time it is shown.
+  connect(file, &QMenu::aboutToShow, this, &EntryWindow::RefreshRecent);
   QAction* next = file->addAction(QStringLiteral("Proceed"));
   next->setObjectName(QStringLiteral("mnuNext"));
   connect(next, &QAction::triggered, this, &EntryWindow::Proceed);
@@ -381,18 +452,206 @@ void EntryWindow::Proceed() {
 
 void EntryWindow::LookUpPlace() {
   const auto query = PlaceLookupQuery(ReadForm());
-  if (const auto* refusal = std::get_if<Refusal>(&query)) {
+  if (!query) {
+    messages_.Show(this, query.error().message);
+    FocusControl(query.error().focus);
+    return;
+  }
+  if (!place_search_) return;
+  // A fresh search for every click; the place chosen in it, if any, comes back through UsePlace.
+  if (std::unique_ptr<PlaceSearch> search = place_search_()) {
+    search->SetPlace(this, txtMCity_->text(), txtMState_->text(), txtMCountry_->text());
+    search->SetPlaceChosen([window = QPointer<EntryWindow>(this)](const Place& place) {
+      if (window) window->UsePlace(place);
+    });
+    search->Search(QString::fromStdString(*query), widgets::AddressOf(core::LinkTarget::HomePage));
+  }
+}
+
+void EntryWindow::UsePlace(const Place& place) {
+  const DegreesMinutes lon = ToDegreesMinutes(place.longitude);
+  const DegreesMinutes lat = ToDegreesMinutes(place.latitude);
+  txtLonD_->setText(QString::number(lon.degrees));
+  txtLonM_->setText(QString::number(lon.minutes));
+  (lon.negative ? optLongWest_ : optLongEast_)->setChecked(true);
+  txtLatD_->setText(QString::number(lat.degrees));
+  txtLatM_->setText(QString::number(lat.minutes));
+  (lat.negative ? optLatSouth_ : optLatNorth_)->setChecked(true);
+  txtMCity_->setText(Q(place.name));
+  txtMState_->setText(Q(place.division));
+  txtMCountry_->setText(Q(CountryName(place.country_code)));
+  place_zone_ = place.time_zone;
+  place_name_ = place.name;
+  place_longitude_deg_ = place.longitude;
+  UpdateZoneSuggestion();
+}
+
+void EntryWindow::UpdateZoneSuggestion() {
+  const bool was_shown = lblZoneSuggestion_->isVisibleTo(this);
+  ShowZoneSuggestion();
+  // The line is new to the form: make room for it rather than scroll the buttons out of sight.
+  // Later, once the layouts have taken the line in.
+  if (!was_shown && lblZoneSuggestion_->isVisibleTo(this))
+    QTimer::singleShot(0, this, &EntryWindow::GrowToFitForm);
+}
+
+void EntryWindow::GrowToFitForm() {
+  auto* area = qobject_cast<QScrollArea*>(centralWidget());
+  if (!area || !area->widget()) return;
+  QWidget* form = area->widget();
+  // As the constructor sizes the window: the form's height at the window's width, and the menus.
+  int needed = form->heightForWidth(width());
+  if (needed <= 0) needed = form->sizeHint().height();
+  needed += menuBar()->sizeHint().height();
+  if (needed <= height()) return;
+  resize(width(), std::min(needed, std::max(height(), widgets::RoomOnScreen(*this).height())));
+}
+
+void EntryWindow::ShowZoneSuggestion() {
+  suggested_zone_ = -1;
+  const bool shown = !place_zone_.empty();
+  lblZoneSuggestion_->setVisible(shown);
+  cmdUseZone_->setVisible(shown);
+  cmdUseZone_->setEnabled(false);
+  if (!shown) return;
+  zones::ZoneQuery query;
+  query.zone = place_zone_;
+  query.longitude_deg = place_longitude_deg_;
+  query.local = {kFirstYear + cboYear_->currentIndex(),
+                 cboMonth_->currentIndex() + 1,
+                 cboDate_->currentIndex() + 1,
+                 cboHH_->currentIndex(),
+                 cboMM_->currentIndex(),
+                 0};
+  const auto suggestion = zones::Suggest(place_name_, query);
+  if (!suggestion) {
+    // 31 February and the like: the form's own check says so at Proceed.
+    lblZoneSuggestion_->setText(Q(suggestion.error().message));
+    return;
+  }
+  QString text = Q(suggestion->text);
+  if (suggestion->form.index >= zones::kOtherOffsetIndex) {
+    lblZoneSuggestion_->setText(
+        text + QStringLiteral(" That offset is not in the zone list; pick the nearest zone."));
+    return;
+  }
+  lblZoneSuggestion_->setText(text);
+  suggested_zone_ = suggestion->form.index;
+  suggested_dst_ = suggestion->form.daylight_saving;
+  cmdUseZone_->setEnabled(true);
+}
+
+void EntryWindow::UseSuggestedZone() {
+  if (suggested_zone_ < 0 || suggested_zone_ >= cmbTimeZone_->count()) return;
+  cmbTimeZone_->setCurrentIndex(suggested_zone_);
+  chkDST_->setChecked(suggested_dst_);
+}
+
+store::Store* EntryWindow::Births() {
+  if (store_) return &*store_;
+  auto opened = store::Store::Open(store_path_);
+  if (!opened) {
+    store_failed_ = true;
+    messages_.Show(this,
+                   QStringLiteral("The saved births cannot be opened: %1")
+                       .arg(QString::fromStdString(opened.error().message)),
+                   core::MessageIcon::kError);
+    return nullptr;
+  }
+  store_failed_ = false;
+  store_.emplace(std::move(*opened));
+  // Said once, when the list is opened: a damaged file set aside, a read-only list.
+  for (const core::Message& notice : store_->notices()) messages_.Show(this, notice);
+  return &*store_;
+}
+
+void EntryWindow::SaveBirth() {
+  const BirthFormSnapshot form = ReadForm();
+  if (const std::optional<Refusal> refusal = ValidateBirthForm(form)) {
     messages_.Show(this, refusal->message);
     FocusControl(refusal->focus);
     return;
   }
-  if (!place_search_) return;
-  // A fresh search for every click; it answers nothing back into the form.
-  if (std::unique_ptr<PlaceSearch> search = place_search_()) {
-    search->SetPlace(this, txtMCity_->text(), txtMState_->text(), txtMCountry_->text());
-    search->Search(QString::fromStdString(std::get<std::string>(query)),
-                   widgets::AddressOf(core::LinkTarget::HomePage));
+  const auto record = RecordFromForm(form, place_zone_);
+  if (!record) {
+    messages_.Show(this, Q(record.error().message), core::MessageIcon::kError);
+    return;
   }
+  store::Store* births = Births();
+  if (!births) return;
+  auto saved = births->Save(*record, store::SaveMode::kAskFirst);
+  if (saved && saved->status == store::SaveStatus::kExists) {
+    const QString question =
+        QStringLiteral("A birth of %1 on %2 is already saved. Replace it with this one?")
+            .arg(Q(saved->record.name), Q(store::DateText(saved->record)));
+    if (messages_.Show(this, question, core::MessageIcon::kInformation,
+                       widgets::MessageButtons::kYesNo) != widgets::MessageAnswer::kYes)
+      return;
+    saved = births->Save(*record, store::SaveMode::kReplaceExisting);
+  }
+  if (!saved) {
+    messages_.Show(this, Q(saved.error().message), core::MessageIcon::kError);
+    return;
+  }
+  RefreshRecent();
+}
+
+void EntryWindow::OpenBirth() {
+  store::Store* births = Births();
+  if (!births) return;
+  const std::optional<store::BirthRecord> chosen =
+      store::PersonListWindow::Choose(*births, messages_, *prompt_, this);
+  if (chosen) FillFromRecord(*chosen);
+  RefreshRecent();  // the list may have renamed or deleted births
+}
+
+void EntryWindow::FillFromRecord(const store::BirthRecord& record) {
+  const auto form = FormFromRecord(record);
+  if (!form) {
+    messages_.Show(this, Q(form.error().message), core::MessageIcon::kError);
+    return;
+  }
+  FillForm(*form);
+  place_zone_ = record.tz_name;
+  place_name_ = record.city;
+  place_longitude_deg_ = (record.east ? 1.0 : -1.0) *
+                         (record.longitude_deg + record.longitude_min / double{kMinutesPerDegree});
+  UpdateZoneSuggestion();
+}
+
+void EntryWindow::RefreshRecent() {
+  // A list that would not open said why when asked for; the menu does not ask again.
+  if (!store_ && store_failed_) return;
+  store::Store* births = Births();
+  if (!births) return;
+  const auto recent = births->Recent(kRecentBirths);
+  const std::vector<store::BirthRecord> records =
+      recent ? *recent : std::vector<store::BirthRecord>{};
+  for (std::size_t i = 0; i < recent_actions_.size(); ++i) {
+    QAction* action = recent_actions_[i];
+    QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+    action->setVisible(i < records.size());
+    if (i >= records.size()) continue;
+    const store::BirthRecord& record = records[i];
+    QString name = Q(record.name);
+    name.replace(u'&', QStringLiteral("&&"));
+    action->setText(QStringLiteral("&%1 %2, %3").arg(i + 1).arg(name, Q(store::DateText(record))));
+    connect(action, &QAction::triggered, this, [this, id = record.id] {
+      store::Store* list = Births();
+      if (!list) return;
+      const auto found = list->Find(id);
+      if (found && found->has_value()) {
+        FillFromRecord(**found);
+      } else {
+        messages_.Show(this,
+                       found ? QStringLiteral("That birth is no longer saved; it was deleted.")
+                             : Q(found.error().message),
+                       core::MessageIcon::kError);
+        RefreshRecent();
+      }
+    });
+  }
+  recent_separator_->setVisible(!records.empty());
 }
 
 bool EntryWindow::FilterKey(QLineEdit* box, QKeyEvent* key) {

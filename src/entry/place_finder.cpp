@@ -86,7 +86,9 @@ QTableWidget* PlaceTable(const std::vector<Place>& places, QWidget* parent) {
 
 // The window: built once per search, deleted when closed.
 QDialog* FinderWindow(QWidget* parent, widgets::UrlOpener& opener, const QString& query,
-                      const PlaceParts& parts, const std::vector<Place>& places) {
+                      const PlaceParts& parts, const PlaceMatches& matches,
+                      const PlaceChosen& chosen) {
+  const std::vector<Place>& places = matches.places;
   auto* window = new QDialog(parent);
   window->setObjectName(QStringLiteral("frmFindPlace"));
   window->setWindowTitle(QStringLiteral("Find Latitude & Longitude"));
@@ -95,6 +97,7 @@ QDialog* FinderWindow(QWidget* parent, widgets::UrlOpener& opener, const QString
 
   auto* layout = new QVBoxLayout(window);
   QWidget* first_focus = nullptr;
+  QPushButton* use = nullptr;
 
   auto* search_web = new QPushButton(QStringLiteral("Search the &Web"), window);
   search_web->setObjectName(QStringLiteral("cmdSearchWeb"));
@@ -130,13 +133,33 @@ QDialog* FinderWindow(QWidget* parent, widgets::UrlOpener& opener, const QString
                   .arg(parts.city)
             : QStringLiteral("Places called \"%1\", best matches first:").arg(parts.city);
     layout->addWidget(TextLabel(QStringLiteral("lblFound"), heading, window));
+    if (!matches.note.empty())
+      layout->addWidget(TextLabel(QStringLiteral("lblNote"), Q(matches.note), window));
     QTableWidget* table = PlaceTable(places, window);
     layout->addWidget(table, 1);
-    layout->addWidget(TextLabel(
-        QStringLiteral("lblHint"),
-        QStringLiteral("Type the latitude and longitude of the right place into the form."),
-        window));
-    close->setDefault(true);
+    layout->addWidget(TextLabel(QStringLiteral("lblHint"),
+                                chosen ? QStringLiteral("Double-click the right place, or select "
+                                                        "it and press \"Use this place\", to "
+                                                        "fill in the form.")
+                                       : QStringLiteral("Type the latitude and longitude of the "
+                                                        "right place into the form."),
+                                window));
+    if (chosen) {
+      use = new QPushButton(QStringLiteral("&Use this place"), window);
+      use->setObjectName(QStringLiteral("cmdUsePlace"));
+      // Reads the row when pressed: the callback outlives the vector this window was built from.
+      const auto use_row = [window, table, places, chosen] {
+        const int row = table->currentRow();
+        if (row < 0 || row >= static_cast<int>(places.size())) return;
+        chosen(places[static_cast<std::size_t>(row)]);
+        window->accept();
+      };
+      QObject::connect(use, &QPushButton::clicked, window, use_row);
+      QObject::connect(table, &QTableWidget::cellDoubleClicked, window, use_row);
+      use->setDefault(true);  // Enter in the list uses the selected place
+    } else {
+      close->setDefault(true);
+    }
     first_focus = table;
   }
   layout->addWidget(TextLabel(QStringLiteral("lblSource"),
@@ -144,12 +167,18 @@ QDialog* FinderWindow(QWidget* parent, widgets::UrlOpener& opener, const QString
                               window));
 
   auto* buttons = new QHBoxLayout;
+  if (use) buttons->addWidget(use);
   buttons->addWidget(search_web);
   buttons->addStretch();
   buttons->addWidget(close);
   layout->addLayout(buttons);
 
-  if (first_focus != search_web) QWidget::setTabOrder(first_focus, search_web);
+  if (use) {
+    QWidget::setTabOrder(first_focus, use);
+    QWidget::setTabOrder(use, search_web);
+  } else if (first_focus != search_web) {
+    QWidget::setTabOrder(first_focus, search_web);
+  }
   QWidget::setTabOrder(search_web, close);
   first_focus->setFocus();
   if (places.empty()) {
@@ -172,10 +201,12 @@ void AtlasPlaceSearch::SetPlace(QWidget* window, const QString& city, const QStr
   parts_ = PlaceParts{city, state, country};
 }
 
+void AtlasPlaceSearch::SetPlaceChosen(PlaceChosen chosen) { chosen_ = std::move(chosen); }
+
 void AtlasPlaceSearch::Search(const QString& query, const QString& /*home_page*/) {
   const PlaceParts parts = parts_ ? *parts_ : SplitQuery(query, atlas_);
-  const std::vector<Place> places =
-      atlas_.Find(S(parts.city), S(parts.state), S(parts.country), kMostPlaces);
+  const PlaceMatches matches =
+      atlas_.Lookup(S(parts.city), S(parts.state), S(parts.country), kMostPlaces);
 
   // One finder per window: a new search replaces the list rather than piling up windows.
   if (parent_window_) {
@@ -183,7 +214,7 @@ void AtlasPlaceSearch::Search(const QString& query, const QString& /*home_page*/
                                                                Qt::FindDirectChildrenOnly))
       old->close();
   }
-  QDialog* window = FinderWindow(parent_window_, opener_, query, parts, places);
+  QDialog* window = FinderWindow(parent_window_, opener_, query, parts, matches, chosen_);
   window->show();
   window->activateWindow();
 }

@@ -1,6 +1,6 @@
 // The place lookup answered from the built-in atlas: a small window listing the places that
-// match, with their coordinates as the entry form writes them. The user reads them off and
-// types them in; nothing is filled in for them.
+// match, with their coordinates as the entry form writes them. Choosing one hands it to the
+// form, which fills in its coordinates and place.
 #pragma once
 
 #include <QString>
@@ -31,6 +31,9 @@ class AtlasPlaceSearch final : public PlaceSearch {
   void SetPlace(QWidget* window, const QString& city, const QString& state,
                 const QString& country) override;
 
+  // Called with the place the user chooses; without it the user reads the coordinates off.
+  void SetPlaceChosen(PlaceChosen chosen) override;
+
   // Opens the window, replacing one that an earlier search left open over the same window.
   void Search(const QString& query, const QString& home_page) override;
 
@@ -43,6 +46,7 @@ class AtlasPlaceSearch final : public PlaceSearch {
   widgets::UrlOpener& opener_;
   const Atlas& atlas_;
   std::optional<PlaceParts> parts_;
+  PlaceChosen chosen_;
 };
 
 }  // namespace solvane::entry

@@ -2,7 +2,7 @@
 
 namespace solvane::entry {
 
-std::variant<Refusal, std::string> PlaceLookupQuery(const BirthFormSnapshot& form) {
+core::Result<std::string, Refusal> PlaceLookupQuery(const BirthFormSnapshot& form) {
   const struct {
     const std::string& text;
     const char* message;
@@ -11,7 +11,8 @@ std::variant<Refusal, std::string> PlaceLookupQuery(const BirthFormSnapshot& for
                {form.txtMState, "Please Enter State", "txtMState"},
                {form.txtMCountry, "Please Enter Country", "txtMCountry"}};
   for (const auto& box : boxes)
-    if (box.text.empty()) return Refusal{{box.message, core::MessageIcon::kInformation}, box.focus};
+    if (box.text.empty())
+      return core::Unexpected{Refusal{{box.message, core::MessageIcon::kInformation}, box.focus}};
   return form.txtMCity + " " + form.txtMState + " " + form.txtMCountry + " Latitude Longitude";
 }
 

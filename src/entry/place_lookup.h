@@ -2,14 +2,14 @@
 #pragma once
 
 #include <string>
-#include <variant>
 
+#include "core/result.h"
 #include "entry/form_rules.h"
 
 namespace solvane::entry {
 
-// The refusal for the first empty place box (blanks count as text), or the query:
+// The query, or the refusal for the first empty place box (blanks count as text). The query is
 // city, state and country, each followed by a blank, then "Latitude Longitude".
-std::variant<Refusal, std::string> PlaceLookupQuery(const BirthFormSnapshot& form);
+core::Result<std::string, Refusal> PlaceLookupQuery(const BirthFormSnapshot& form);
 
 }  // namespace solvane::entry

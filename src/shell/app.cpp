@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -107,10 +109,19 @@ std::optional<entry::Refusal> App::Proceed(const entry::BirthFormSnapshot& form)
   connect(main_.get(), &MainWindow::PrintRequested, this, &App::Print);
   connect(main_.get(), &MainWindow::ExitRequested, this, &App::ShowExitScreen);
   connect(main_.get(), &MainWindow::AboutRequested, this, &App::ShowAbout);
+  ShowChartViewMenu();
   FitOnScreen(*main_, kChartWindowSize);
   main_->show();
   entry_->hide();
   return std::nullopt;
+}
+
+void App::ShowChartViewMenu() {
+  display::ChartWindow* chart = main_->Chart();
+  chart->SetMessageService(messages_);
+  // After File, before the help menus.
+  QMenuBar* bar = main_->menuBar();
+  bar->insertMenu(bar->actions().value(1, nullptr), chart->ViewMenu());
 }
 
 void App::Back() {

@@ -54,6 +54,7 @@ class App : public QObject {
  private:
   std::optional<entry::Refusal> Proceed(const entry::BirthFormSnapshot& form);
   void RemindAboutUpdates(QSettings& settings, const QDateTime& now);
+  void ShowChartViewMenu();
 
   MessageService& messages_;
   UrlOpener& opener_;

@@ -90,6 +90,10 @@ Inspection Inspect(const std::filesystem::path& path) {
                             : Inspection{FileKind::kNone, "", 0, code};
     }
     sqlite3_close_v2(db);
+    // Read as immutable, the file shows none of what another process still holds in its log:
+    // never judge it damaged or foreign from that view.
+    if (immutable && (look.kind == FileKind::kForeign || look.kind == FileKind::kDamaged))
+      return {FileKind::kNone, "", 0, SQLITE_CANTOPEN};
     // A write-protected folder: the log's index cannot be made, but the file can still be read.
     if ((look.failure & 0xFF) != SQLITE_CANTOPEN) break;
   }
@@ -165,7 +169,15 @@ class StoreOpener {
 
   core::Result<Store> Run() {
     if (auto made = MakeFolder(path_); !made) return core::Fail(made.error().message);
-    const Inspection look = Inspect(path_);
+    Inspection look = Inspect(path_);
+    // Another process may be creating the file this very moment (its header or its first tables
+    // half written): look again after a pause before taking the file for damaged or foreign.
+    for (int pause = 0; pause < kSecondLooks && (look.kind == FileKind::kForeign ||
+                                                 look.kind == FileKind::kDamaged);
+         ++pause) {
+      sqlite3_sleep(kSecondLookMs);
+      look = Inspect(path_);
+    }
     if (look.failure != SQLITE_OK)
       return core::Fail(Explain(nullptr, look.failure, path_, "open the list of births"));
     if (look.kind == FileKind::kForeign || look.kind == FileKind::kDamaged) {
@@ -200,15 +212,26 @@ class StoreOpener {
     return Finish(std::move(store));
   }
 
+  static constexpr int kJournalRetryMs = 20;
+  static constexpr int kSecondLooks = 3;
+  static constexpr int kSecondLookMs = 200;
+
   int Configure(sqlite3* db) {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // With the write-ahead log a change is in the log file before it counts as done, so a killed
     // process loses nothing it reported saved and readers never wait for writers. NORMAL syncs the
     // log to the disk at checkpoints, not at every commit (FULL would, at about 8 ms a save here):
     // a power cut may undo the last few saves but never damages the file.
-    Statement wal(db, "PRAGMA journal_mode = WAL");
-    if (const int code = wal.Step(); code != SQLITE_ROW) return code;
-    if (wal.Text(0) != "wal") return SQLITE_READONLY;
+    // A new file is switched to the log by whichever process opens it first; while another
+    // process has it open in the old mode the switch answers with the old mode, so try again for
+    // as long as the busy timeout before taking the file as one we may not change.
+    for (int waited_ms = 0;; waited_ms += kJournalRetryMs) {
+      Statement wal(db, "PRAGMA journal_mode = WAL");
+      if (const int code = wal.Step(); code != SQLITE_ROW) return code;
+      if (wal.Text(0) == "wal") break;
+      if (waited_ms >= kBusyTimeoutMs) return SQLITE_READONLY;
+      sqlite3_sleep(kJournalRetryMs);
+    }
     if (const int code = Execute(db, "PRAGMA synchronous = NORMAL"); code != SQLITE_OK) return code;
     if (options_.max_pages > 0) {
       const std::string limit = "PRAGMA max_page_count = " + std::to_string(options_.max_pages);

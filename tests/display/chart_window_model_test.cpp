@@ -143,6 +143,60 @@ TEST(FillBirthDetails, Texts) {
   EXPECT_EQ(w.lblLongitude, "72\xC2\xB0 50' W");
 }
 
+TEST(FillChartNumbers, DayNumberAndCaptions) {
+  struct Case {
+    int year, month, day, hour, minute;
+    const char *city, *state, *country;
+    double birth_day;  // days since 1970-01-01 00:00, counted by hand with the Gregorian calendar
+    const char *date, *time, *place;
+  };
+  const Case cases[] = {
+      {1970, 1, 1, 0, 0, "", "", "", 0.0, "1 January 1970", "00:00", ""},
+      // 8 days before the epoch, 9:05 into the day.
+      {1969, 12, 24, 9, 5, "Mumbai", "", "", -8 + 545 / 1440.0, "24 December 1969", "09:05",
+       "Mumbai"},
+      // 1980-01-01 is day 3652 (two leap days since 1970), 15 August its 228th day.
+      {1980, 8, 15, 6, 30, "New Delhi", "Delhi", "India", 3879 + 390 / 1440.0, "15 August 1980",
+       "06:30", "New Delhi, Delhi, India"},
+      {2050, 12, 31, 23, 59, "", "", "Chile", 29584 + 1439 / 1440.0, "31 December 2050", "23:59",
+       "Chile"},
+  };
+  for (const Case& c : cases) {
+    core::ChartState s = testing::StateFor(c.year, c.month, c.day, c.hour, c.minute, 0, 0, 0, 0,
+                                           true, 0, 0, false, false);
+    s.birth.Name = "Asha";
+    s.positions.longitude[core::kMoon] = core::Angle(123.5);
+    s.positions.retrograde[core::kSaturn] = true;
+    s.engine = "classic";
+    entry::BirthFormSnapshot form;
+    form.txtMCity = c.city;
+    form.txtMState = c.state;
+    form.txtMCountry = c.country;
+    ChartWindowModel w;
+    EXPECT_FALSE(w.has_positions);
+    FillChartNumbers(s, form, EnglishMonthName, w);
+    SCOPED_TRACE(c.date);
+    EXPECT_TRUE(w.has_positions);
+    EXPECT_NEAR(w.birth_day, c.birth_day, 1e-9);
+    EXPECT_EQ(w.chart_name, "Asha");
+    EXPECT_EQ(w.chart_date, c.date);
+    EXPECT_EQ(w.chart_time, c.time);
+    EXPECT_EQ(w.chart_place, c.place);
+    EXPECT_EQ(w.engine, "classic");
+    EXPECT_EQ(w.positions.longitude[core::kMoon].Degrees(), 123.5);
+    EXPECT_TRUE(w.positions.retrograde[core::kSaturn]);
+  }
+}
+
+TEST(FillChartNumbers, MonthWithoutName) {
+  core::ChartState s =
+      testing::StateFor(1947, 8, 15, 9, 5, -5, -30, 72, 50, true, 0, 0, false, false);
+  ChartWindowModel w;
+  FillChartNumbers(
+      s, {}, [](int) { return std::string(); }, w);
+  EXPECT_EQ(w.chart_date, "15 1947");
+}
+
 TEST(RunChart, ChartWindowOfTheReferenceBirths) {
   struct Case {
     entry::BirthFormSnapshot form;
@@ -168,6 +222,13 @@ TEST(RunChart, ChartWindowOfTheReferenceBirths) {
     EXPECT_EQ(window.lblNatal[0], c.first_house);
     EXPECT_EQ(window.imgSign[0], c.first_glyph);
     EXPECT_FALSE(window.RTBHouseDesc.empty());
+    // The numbers behind the square charts and the periods are the run's own.
+    EXPECT_TRUE(window.has_positions);
+    EXPECT_EQ(window.engine, state.engine);
+    for (int i = 0; i < core::kPositionCount; ++i) {
+      EXPECT_EQ(window.positions.longitude[i].Degrees(), state.positions.longitude[i].Degrees());
+      EXPECT_EQ(window.positions.retrograde[i], state.positions.retrograde[i]);
+    }
   }
 }
 
@@ -176,7 +237,7 @@ TEST(RunChart, PlacementWithoutTheReportText) {
   ChartWindowModel full, placed;
   ASSERT_FALSE(run::RunChart(testing::LondonForm(), EnglishMonthName, state, full));
   ASSERT_FALSE(run::RunChart(testing::LondonForm(), EnglishMonthName, state, placed,
-                              run::ReportText::kPlacementOnly));
+                             run::ReportText::kPlacementOnly));
   EXPECT_TRUE(placed.RTBHouseDesc.empty());
   EXPECT_EQ(placed.report_houses.planet_house, full.report_houses.planet_house);
   EXPECT_EQ(placed.report_houses.sections.size(), full.report_houses.sections.size());

@@ -73,6 +73,9 @@ class PlaceFinderTest : public QObject {
  private slots:
   void ListsMatchesInTheFormsStyle_data();
   void ListsMatchesInTheFormsStyle();
+  void ChoosingAPlaceHandsItBack_data();
+  void ChoosingAPlaceHandsItBack();
+  void NoteOfTheLookupShowsAboveTheList();
   void WindowIsNonModalTitledAndKeyboardReady();
   void NothingFoundOffersTheWeb();
   void EnterOnNothingFoundSearchesTheWeb();
@@ -261,6 +264,64 @@ void PlaceFinderTest::SplitsAQueryWithoutItsParts() {
   QCOMPARE(parts.city, city);
   QCOMPARE(parts.state, state);
   QCOMPARE(parts.country, country);
+}
+
+// Each way of choosing hands the selected row's place back once and closes the window.
+void PlaceFinderTest::ChoosingAPlaceHandsItBack_data() {
+  QTest::addColumn<QString>("how");
+  QTest::newRow("button") << "button";
+  QTest::newRow("double-click") << "double-click";
+  QTest::newRow("Enter") << "Enter";
+}
+
+void PlaceFinderTest::ChoosingAPlaceHandsItBack() {
+  QFETCH(QString, how);
+  QWidget parent;
+  RecordingOpener opener;
+  std::vector<solvane::entry::Place> chosen;
+  {
+    AtlasPlaceSearch search(nullptr, opener);
+    search.SetPlace(&parent, "Mumbai", "Maharashtra", "India");
+    search.SetPlaceChosen([&chosen](const solvane::entry::Place& p) { chosen.push_back(p); });
+    search.Search(Query("Mumbai", "Maharashtra", "India"), kHome);
+  }
+  Settle();
+  QPointer<QDialog> window = Finders(parent).value(0);
+  QVERIFY(window);
+  auto* table = window->findChild<QTableWidget*>(QStringLiteral("tblPlaces"));
+  auto* use = window->findChild<QPushButton*>(QStringLiteral("cmdUsePlace"));
+  QVERIFY(table && use);
+  QVERIFY(use->isDefault());
+  QCOMPARE(NextTabStop(table), static_cast<QWidget*>(use));
+  if (how == "button") {
+    QTest::mouseClick(use, Qt::LeftButton);
+  } else if (how == "double-click") {
+    const QRect cell = table->visualRect(table->model()->index(0, 0));
+    // The first click of a double-click selects; the second one is the double-click itself.
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+  } else {
+    QTest::keyClick(window, Qt::Key_Return);
+  }
+  Settle();
+  QCOMPARE(chosen.size(), std::size_t{1});
+  QCOMPARE(QString::fromStdString(chosen[0].name), QStringLiteral("Mumbai"));
+  QCOMPARE(chosen[0].time_zone, std::string("Asia/Kolkata"));
+  QVERIFY(window.isNull());
+  QVERIFY(opener.opened.isEmpty());
+}
+
+// The atlas's own note (a state holding no such place) is what the window says first.
+void PlaceFinderTest::NoteOfTheLookupShowsAboveTheList() {
+  QWidget parent;
+  RecordingOpener opener;
+  QDialog* window = SearchFor(parent, opener, "Lagos", "", "Brazil");
+  QVERIFY(window);
+  const std::string expected = Atlas::BuiltIn().Lookup("Lagos", "", "Brazil", 50).note;
+  QVERIFY(!expected.empty());
+  auto* note = window->findChild<QLabel*>(QStringLiteral("lblNote"));
+  QVERIFY(note);
+  QCOMPARE(note->text(), QString::fromStdString(expected));
 }
 
 QTEST_MAIN(PlaceFinderTest)

@@ -49,7 +49,7 @@ solvane::cli::ByteSource Trickle(std::string_view text, std::size_t step) {
   return [text, step, at = std::size_t{0}](
              char* buffer, std::size_t size) mutable -> solvane::core::Result<std::size_t> {
     const std::size_t n = std::min({size, step, text.size() - at});
-    std::memcpy(buffer, text.data() + at, n);
+    if (n > 0) std::memcpy(buffer, text.data() + at, n);  // an empty text may have no data
     at += n;
     return n;
   };

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QSvgWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -99,6 +100,12 @@ class AppTest : public QObject {
   QTemporaryDir dir_;
 
  private slots:
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);  // the chart window's own settings
+    QSettings().clear();
+  }
+  void cleanupTestCase() { QSettings().clear(); }
+
   void init() {
     QFile::remove(dir_.filePath("solvane.lock"));
     QFile::remove(dir_.filePath("settings.ini"));
@@ -177,6 +184,29 @@ class AppTest : public QObject {
     QCOMPARE(Label(chart, "lblNatal0"), QStringLiteral("Jupiter\nAsc"));
     QCOMPARE(Find<QSvgWidget>(chart, "imgSign0")->property("signEntry").toInt(), 5);
     QCOMPARE(Find<QSvgWidget>(chart, "imgSign8")->property("signEntry").toInt(), 1);
+  }
+
+  void ChartViewMenuBetweenFileAndHelp() {
+    auto s = Started();
+    s->app->Entry()->FillForm(solvane::entry::SampleBirth());
+    s->app->Entry()->Proceed();
+    auto* main = s->app->Main();
+    const QList<QAction*> menus = main->menuBar()->actions();
+    QVERIFY(menus.size() >= 3);
+    QCOMPARE(menus[0]->text(), QStringLiteral("&File"));
+    QCOMPARE(menus[1]->text(), QStringLiteral("&View"));
+    QCOMPARE(menus[1]->menu(), main->Chart()->ViewMenu());
+
+    // A square style chosen there replaces the wheel, in this chart and the next one.
+    Find<QAction>(main->Chart(), "mnuStyle_south")->trigger();
+    QVERIFY(Find<QSvgWidget>(main->Chart(), "picNatal")->isHidden());
+    QTest::mouseClick(Find<QPushButton>(main, "cmdBack"), Qt::LeftButton);
+    s->app->Entry()->Proceed();
+    QVERIFY(s->app->Main());
+    QCOMPARE(s->app->Main()->Chart()->Style(),
+             std::optional(solvane::display::ChartStyle::kSouthIndian));
+    QVERIFY(Find<QSvgWidget>(s->app->Main()->Chart(), "picNatal")->isHidden());
+    QSettings().clear();
   }
 
   void KeystrokeFilters() {

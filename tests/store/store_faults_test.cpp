@@ -139,6 +139,25 @@ TEST(StoreFaults, TwoProcessesWritingAtOnceBothSucceed) {
   EXPECT_EQ(IntegrityCheck(path), "ok");
 }
 
+// Two programs starting at once on a list that does not exist yet: the one that comes second may
+// find the file half made (a header, no tables yet). Taking it for damaged moved the first one's
+// births aside, so each run here starts from no file.
+TEST(StoreFaults, TwoProcessesCreatingTheListAtOnceKeepEveryBirth) {
+  for (int run = 0; run < 10; ++run) {
+    ScratchFolder folder;
+    const auto path = folder / "births.sqlite";
+    const pid_t left = StartWriter(path, "LEFT", 40);
+    const pid_t right = StartWriter(path, "RIGHT", 40);
+    EXPECT_EQ(WaitFor(left), 0) << "run " << run;
+    EXPECT_EQ(WaitFor(right), 0) << "run " << run;
+    EXPECT_EQ(CheckAllWhole(path), 80) << "run " << run;
+    int moved = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+      moved += entry.path().filename().string().find("damaged") != std::string::npos;
+    EXPECT_EQ(moved, 0) << "run " << run << ": a list being created was moved aside";
+  }
+}
+
 TEST(StoreFaults, FullDiskChangesNothingAndSaysSo) {
   ScratchFolder folder;
   const auto path = folder / "births.sqlite";

@@ -35,6 +35,7 @@ double Magnitude(double degrees) {
 }  // namespace
 
 double WrapDegrees(double degrees) {
+  if (degrees >= 0 && degrees < kDegreesPerTurn) return degrees;  // most values need nothing
   double r = std::fmod(degrees, kDegreesPerTurn);
   if (r < 0) r += kDegreesPerTurn;
   // A tiny negative value plus a turn rounds to a whole turn, which belongs to 0.
@@ -73,7 +74,20 @@ std::string Angle::LongText() const {
   return out;
 }
 
-std::string Angle::ShortText() const { return ShortPosition(LongText()); }
+std::string Angle::ShortText() const {
+  const int sign = SignIndex();
+  // A value without a sign takes the long text's odd ending, as the texts always have.
+  if (sign < 0) return ShortPosition(LongText());
+  const SignDms dms = InSign();
+  std::string out;
+  out.reserve(9);
+  AppendTwoDigits(out, dms.degrees);
+  out += ' ';
+  out += kSignAbbreviations[sign];
+  out += ' ';
+  AppendTwoDigits(out, dms.minutes);
+  return out;
+}
 
 std::string Angle::ShortTextWithSeconds() const {
   std::string out = ShortText();

@@ -114,6 +114,10 @@ RowAnswer AnswerRow(const CsvRecord& record, const Columns& columns, const Batch
         report_path, report::FramedReportRtf(report::PlainText(window.RTBHouseDesc)));
     if (!saved) return Refused(record.line, saved.error().message, RowOutcome::kUnwritten);
   }
+  if (options.save_row) {
+    if (const core::Result<void> stored = options.save_row(*form); !stored)
+      return Refused(record.line, stored.error().message, RowOutcome::kUnwritten);
+  }
   RowAnswer answer{"", RowOutcome::kCharted};
   answer.line.reserve(kChartLineBytes);
   JsonWriter json(answer.line);

@@ -9,6 +9,7 @@
 
 #include "cli/csv.h"
 #include "core/result.h"
+#include "entry/form_rules.h"
 
 namespace solvane::cli {
 
@@ -16,12 +17,15 @@ struct BatchOptions {
   // When set, the framed report of every charted row is written as RTF into this folder, named
   // from the row's line number and name.
   std::string report_folder;
+  // When set, every charted row's birth is handed to it (to be stored); a failure makes the row's
+  // line an error, counted as unwritten.
+  std::function<core::Result<void>(const entry::BirthFormSnapshot&)> save_row;
 };
 
 struct BatchCounts {
   std::size_t charted = 0;
   std::size_t refused = 0;    // rows malformed or refused by the form
-  std::size_t unwritten = 0;  // charted rows whose report file could not be written
+  std::size_t unwritten = 0;  // charted rows whose report file could not be written or stored
 };
 
 // Why a batch stopped before the end of its input.

@@ -10,22 +10,28 @@
 #include <cstring>
 #include <exception>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "cli/batch.h"
+#include "cli/chart_members.h"
 #include "cli/file_output.h"
+#include "cli/flags.h"
 #include "cli/output.h"
+#include "cli/pdf_output.h"
+#include "cli/picture_output.h"
 #include "cli/places.h"
 #include "cli/safe_text.h"
+#include "cli/saved_births.h"
+#include "cli/zone_flags.h"
 #include "core/text.h"
 #include "core/version.h"
 #include "entry/sample.h"
 #include "entry/time_zones.h"
 #include "report/house_report.h"
-#include "cli/chart_members.h"
 #include "run/chart_run.h"
 #include "run/engines.h"
 #include "vedic/dasha.h"
@@ -33,10 +39,11 @@
 namespace {
 
 using namespace solvane;
-
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;  // reading or writing failed
-constexpr int kExitRefused = 2;  // a malformed flag, or a birth the form refuses
+using cli::CliFailure;
+using cli::Flags;
+using cli::kExitFailure;
+using cli::kExitOk;
+using cli::kExitRefused;
 
 // The batch's output is written in blocks of about this many bytes, and whenever the program is
 // about to wait for more input.
@@ -54,25 +61,6 @@ constexpr const char* kDescription =
     "positions of the Sun, Moon, planets and lunar nodes. Unset fields take the entry form's\n"
     "first selections (1 January 1901, 0:00, Greenwich Mean Time, East, North).";
 
-// What the command line asked for. `given` lists the flags that were given, in the order they
-// are defined, for the checks of what cannot go together.
-struct Flags {
-  std::map<std::string, std::string> fields;  // birth fields by name, --dst among them
-  std::string format = "text";
-  bool sample = false;
-  bool report_text = false;
-  bool list_zones = false;
-  std::string ephemeris, node;  // "" for the defaults: classic, and its own node
-  std::string year_days = "365.25";
-  int dasha_levels = 2;
-  std::optional<std::string> batch, report, find_place;
-  std::vector<std::string> given;
-
-  bool Given(std::string_view flag) const {
-    return std::find(given.begin(), given.end(), flag) != given.end();
-  }
-};
-
 void Say(std::string_view message) {
   const std::string line = "solvane-chart: " + std::string(message) + "\n";
   (void)cli::WriteAll(STDERR_FILENO, line, "standard error");  // nowhere left to report it
@@ -81,6 +69,13 @@ void Say(std::string_view message) {
 int Refuse(std::string_view message) {
   Say(std::string(message) + "\n" + kUsage);
   return kExitRefused;
+}
+
+// Ends a mode that could not go on; a refusal shows the usage too.
+int Exit(const CliFailure& failure) {
+  if (failure.status == kExitRefused) return Refuse(failure.message);
+  Say(failure.message);
+  return failure.status;
 }
 
 core::Result<void> WriteOut(std::string_view text) {
@@ -95,8 +90,54 @@ int Finish(const core::Result<void>& written) {
 
 // The values of the options whose presence matters, until they are known to be given.
 struct OptionTexts {
-  std::string dst, batch, report, find_place;
+  std::string dst, batch, report, find_place, list_saved;
 };
+
+// An option whose value is kept only when it is given.
+void TextOption(CLI::App& app, const char* flag, std::optional<std::string>& target,
+                const char* help, const char* type) {
+  app.add_option_function<std::string>(
+         flag, [&target](const std::string& value) { target = value; }, help)
+      ->type_name(type);
+}
+
+void AddSavedFlags(CLI::App& app, Flags& flags, OptionTexts& texts) {
+  app.add_flag("--save", flags.save,
+               "store the birth in the saved births (with --batch: every charted row)");
+  TextOption(app, "--saved", flags.saved, "chart the saved birth of this name", "NAME");
+  app.add_option("--list-saved", texts.list_saved,
+                 "list the saved births, or those whose name, place or date matches QUERY")
+      ->expected(0, 1)
+      ->type_name("[QUERY]");
+  TextOption(app, "--export-saved", flags.export_saved,
+             "write every saved birth to a CSV file in the batch format", "FILE");
+  TextOption(app, "--import-saved", flags.import_saved,
+             "store the births of a CSV file in the batch format", "FILE");
+  TextOption(app, "--births-db", flags.births_db,
+             "the saved births' database file (default: the user's own)", "FILE");
+}
+
+void AddFileFlags(CLI::App& app, Flags& flags) {
+  TextOption(app, "--pdf", flags.pdf,
+             "write the chart sheet (birth data, positions, charts, periods, house report) as PDF",
+             "FILE");
+  TextOption(app, "--svg", flags.svg, "write the chart alone as an SVG picture", "FILE");
+  app.add_option("--chart-style", flags.chart_style,
+                 "the chart's style in --svg and --pdf: wheel (default), south, north or east")
+      ->check(CLI::IsMember({"wheel", "south", "north", "east"}));
+}
+
+void AddMomentFlags(CLI::App& app, Flags& flags) {
+  TextOption(app, "--place", flags.place,
+             "take longitude, latitude, zone and daylight saving from the atlas's best match for "
+             "\"CITY[, STATE][, COUNTRY]\" (--lon, --lat, --zone, --dst win)",
+             "PLACE");
+  TextOption(app, "--tz", flags.tz,
+             "take the zone and daylight saving from the tz database (for example Asia/Kolkata)",
+             "ZONE");
+  TextOption(app, "--fold", flags.fold,
+             "which reading of a local time the clock showed twice: earlier or later", "WHICH");
+}
 
 void AddFlags(CLI::App& app, Flags& flags, OptionTexts& texts) {
   const auto field_option = [&](const char* flag, const char* help) {
@@ -108,7 +149,9 @@ void AddFlags(CLI::App& app, Flags& flags, OptionTexts& texts) {
   field_option("--name", "person's name (required)");
   field_option("--date", "date of birth, YYYY-MM-DD, 1901 to 2050");
   field_option("--time", "local clock time of birth, HH:MM (seconds accepted, not used)");
-  field_option("--zone", "time zone: list position 0-70, unique abbreviation (IST) or its text");
+  field_option("--zone",
+               "time zone: list position 0-70, unique abbreviation (IST), its text, or an exact "
+               "offset east of Greenwich (+05:21:10, -03:30)");
   field_option("--lon", "longitude: degrees, E or W, minutes (77E13, 74W0)");
   field_option("--lat", "latitude: degrees, N or S, minutes (28N36, 33S52)");
   field_option("--city", "city, shown with the chart");
@@ -140,12 +183,16 @@ void AddFlags(CLI::App& app, Flags& flags, OptionTexts& texts) {
   app.add_flag("--list-zones", flags.list_zones, "list the time zones with their positions");
   app.add_option("--ephemeris", flags.ephemeris,
                  "positions: classic (the chart's own formulas, default) or precise (arc-seconds)");
-  app.add_option("--node", flags.node, "with --ephemeris precise: the lunar node, mean (default) or true");
+  app.add_option("--node", flags.node,
+                 "with --ephemeris precise: the lunar node, mean (default) or true");
   app.add_option("--year-days", flags.year_days,
                  "days in a year of the Vimshottari periods: 365.25 (default), 365.2425 or 360");
   app.add_option("--dasha-levels", flags.dasha_levels,
                  "levels of periods in the text output: 1, 2 (default) or 3")
       ->check(CLI::Range(1, 3));
+  AddMomentFlags(app, flags);
+  AddSavedFlags(app, flags, texts);
+  AddFileFlags(app, flags);
 }
 
 // The flags, or the exit status when parsing ends the program (help, version, a parse error).
@@ -169,6 +216,7 @@ core::Result<Flags, int> ParseFlags(int argc, char** argv) {
   if (app.count("--batch") > 0) flags.batch = texts.batch;
   if (app.count("--report") > 0) flags.report = texts.report;
   if (app.count("--find-place") > 0) flags.find_place = texts.find_place;
+  if (app.count("--list-saved") > 0) flags.list_saved = texts.list_saved;
   for (const CLI::Option* option : app.get_options())
     if (option->count() > 0) flags.given.push_back(option->get_name());
   return flags;
@@ -176,16 +224,19 @@ core::Result<Flags, int> ParseFlags(int argc, char** argv) {
 
 // A message naming two flags that cannot go together, or nothing.
 std::optional<std::string> Conflict(const Flags& flags) {
-  static const std::vector<std::string> kBirthFlags = {"--name",  "--date",    "--time",  "--zone",
-                                                       "--dst",   "--lon",     "--lat",   "--city",
-                                                       "--state", "--country", "--sample"};
+  static const std::vector<std::string> kBirthFlags = {
+      "--name",  "--date",    "--time",   "--zone",  "--dst", "--lon",  "--lat",  "--city",
+      "--state", "--country", "--sample", "--place", "--tz",  "--fold", "--saved"};
   const auto first_of = [&](const std::vector<std::string>& list) -> std::optional<std::string> {
     for (const std::string& flag : flags.given)
       if (std::find(list.begin(), list.end(), flag) != list.end()) return flag;
     return std::nullopt;
   };
   std::vector<std::string> chart_flags = kBirthFlags;
-  chart_flags.insert(chart_flags.end(), {"--report", "--report-text", "--batch", "--list-zones"});
+  chart_flags.insert(
+      chart_flags.end(),
+      {"--report", "--report-text", "--pdf", "--svg", "--chart-style", "--save", "--list-saved",
+       "--export-saved", "--import-saved", "--batch", "--list-zones"});
   if (flags.find_place) {
     if (const auto other = first_of(chart_flags))
       return "--find-place and " + *other +
@@ -210,14 +261,29 @@ std::optional<std::string> Conflict(const Flags& flags) {
 
 // A flag that names a file or a place must name one.
 std::optional<std::string> EmptyValue(const Flags& flags) {
-  const std::pair<const char*, const std::optional<std::string>*> named[] = {
-      {"--batch", &flags.batch}, {"--report", &flags.report}, {"--find-place", &flags.find_place}};
-  for (const auto& [flag, value] : named) {
+  const std::pair<const char*, const std::optional<std::string>*> files[] = {
+      {"--batch", &flags.batch},
+      {"--report", &flags.report},
+      {"--export-saved", &flags.export_saved},
+      {"--import-saved", &flags.import_saved},
+      {"--births-db", &flags.births_db},
+      {"--pdf", &flags.pdf},
+      {"--svg", &flags.svg}};
+  struct Named {
+    const char* flag;
+    const std::optional<std::string>* value;
+    const char* missing;
+  };
+  const Named texts[] = {{"--find-place", &flags.find_place, "place"},
+                         {"--place", &flags.place, "place"},
+                         {"--tz", &flags.tz, "zone"},
+                         {"--saved", &flags.saved, "name"}};
+  for (const auto& [flag, value] : files)
     if (*value && core::TrimBlanksAndTabs(**value).empty())
-      return std::string(flag) + (std::string_view(flag) == "--find-place"
-                                      ? ": no place given"
-                                      : ": no file name given");
-  }
+      return std::string(flag) + ": no file name given";
+  for (const auto& [flag, value, missing] : texts)
+    if (*value && core::TrimBlanksAndTabs(**value).empty())
+      return std::string(flag) + ": no " + missing + " given";
   return std::nullopt;
 }
 
@@ -318,6 +384,15 @@ int Batch(const Flags& flags) {
     Say(input.error().message);
     return kExitFailure;
   }
+  std::unique_ptr<cli::BatchSaving> saving;
+  if (flags.save) {
+    auto opened = cli::OpenBatchSaving(flags);
+    if (!opened) return Exit(opened.error());
+    saving = std::move(*opened);
+  }
+  cli::BatchOptions options{flags.report.value_or(""), {}};
+  if (saving)
+    options.save_row = [&](const entry::BirthFormSnapshot& form) { return saving->Save(form); };
   BatchOutput output;
   cli::ByteSource read = cli::DescriptorSource(input->first, input->second);
   cli::ByteSource source = [&](char* buffer, std::size_t size) -> core::Result<std::size_t> {
@@ -325,28 +400,47 @@ int Batch(const Flags& flags) {
     return read(buffer, size);
   };
   const auto result = cli::RunBatch(
-      source, [&](std::string_view line) { return output.Add(line); },
-      cli::BatchOptions{flags.report.value_or("")});
+      source, [&](std::string_view line) { return output.Add(line); }, options);
   if (const core::Result<void> flushed = output.Flush(); !flushed) {
     Say(output.failure());
     return kExitFailure;
   }
+  if (saving) {
+    if (auto finished = saving->Finish(); !finished) return Exit(finished.error());
+  }
   return BatchStatus(result);
 }
 
-core::Result<entry::BirthFormSnapshot> FormOf(const Flags& flags) {
-  entry::BirthFormSnapshot form = flags.sample ? entry::SampleBirth() : entry::BirthFormSnapshot{};
-  for (const auto& [name, value] : flags.fields) {
-    if (core::Result<void> applied = cli::ApplyField(name, value, form); !applied)
-      return core::Fail("--" + name + ": " + applied.error().message);
+// The birth the flags describe: a saved birth or the sample, then the fields given, then what the
+// place and the tz database say of the moment.
+struct BirthOfFlags {
+  entry::BirthFormSnapshot form;
+  cli::ZoneChoice zone;
+};
+
+core::Result<BirthOfFlags, CliFailure> BirthOf(const Flags& flags) {
+  BirthOfFlags birth;
+  if (flags.saved) {
+    auto saved = cli::SavedForm(flags);
+    if (!saved) return core::Unexpected{saved.error()};
+    birth.form = *saved;
+  } else if (flags.sample) {
+    birth.form = entry::SampleBirth();
   }
-  return form;
+  for (const auto& [name, value] : flags.fields) {
+    if (core::Result<void> applied = cli::ApplyField(name, value, birth.form); !applied)
+      return core::Unexpected{
+          CliFailure{kExitRefused, "--" + name + ": " + applied.error().message}};
+  }
+  auto zone = cli::ApplyZoneFlags(flags, birth.form);
+  if (!zone) return core::Unexpected{zone.error()};
+  birth.zone = *zone;
+  return birth;
 }
 
 std::string ChartOutput(const Flags& flags, const core::ChartState& state,
-                        const display::ChartWindowModel& window,
-                        const entry::BirthFormSnapshot& form, const std::string& report,
-                        const cli::PeriodOptions& periods) {
+                        const display::ChartWindowModel& window, const BirthOfFlags& birth,
+                        const std::string& report, const cli::PeriodOptions& periods) {
   if (flags.format == "json") {
     std::string text;
     cli::JsonWriter json(text);
@@ -354,11 +448,12 @@ std::string ChartOutput(const Flags& flags, const core::ChartState& state,
     cli::WriteChartMembers(json, state, window);
     cli::WriteEngineMembers(json, state);
     cli::WritePeriodMembers(json, state, periods);
+    cli::WriteZoneMembers(json, birth.zone);
     if (flags.report_text) json.StringMember("ReportText", report);
     json.EndObject();
     return text + '\n';
   }
-  std::string text = cli::ChartText(state, window, form);
+  std::string text = cli::ChartText(state, window, birth.form);
   text += '\n';
   text += cli::PeriodsText(state, periods);
   if (flags.report_text) {
@@ -369,9 +464,26 @@ std::string ChartOutput(const Flags& flags, const core::ChartState& state,
   return text;
 }
 
+// The files the chart is written to besides the output, and the saved births, in that order.
+core::Result<void, CliFailure> WriteChartFiles(const Flags& flags, const core::ChartState& state,
+                                               const display::ChartWindowModel& window,
+                                               const BirthOfFlags& birth, const std::string& report,
+                                               const cli::PeriodOptions& periods) {
+  if (flags.report) {
+    const core::Result<void> saved =
+        cli::WriteFileReplacing(*flags.report, report::FramedReportRtf(report));
+    if (!saved)
+      return core::Unexpected{CliFailure{kExitFailure, "--report: " + saved.error().message}};
+  }
+  if (auto pdf = cli::WritePdfSheet(flags, state, window, birth.form, periods); !pdf) return pdf;
+  if (auto svg = cli::WriteChartPicture(flags, state, window, birth.form); !svg) return svg;
+  if (flags.save) return cli::SaveBirth(flags, birth.form);
+  return {};
+}
+
 int Chart(const Flags& flags) {
-  const core::Result<entry::BirthFormSnapshot> form = FormOf(flags);
-  if (!form) return Refuse(form.error().message);
+  const auto birth = BirthOf(flags);
+  if (!birth) return Exit(birth.error());
   const auto engine = run::EngineNamed(flags.ephemeris, flags.node);
   if (!engine) return Refuse(engine.error().message);
   const auto year = vedic::ParseYearLength(flags.year_days);
@@ -379,21 +491,15 @@ int Chart(const Flags& flags) {
   const cli::PeriodOptions periods{vedic::YearDays(*year), flags.dasha_levels};
   core::ChartState state;
   display::ChartWindowModel window;
-  if (const auto refusal = run::RunChart(*form, display::EnglishMonthName, state, window,
+  if (const auto refusal = run::RunChart(birth->form, display::EnglishMonthName, state, window,
                                          run::ReportText::kWrite, **engine)) {
     Say(refusal->message.text);
     return kExitRefused;
   }
   const std::string report = report::PlainText(window.RTBHouseDesc);
-  if (flags.report) {
-    const core::Result<void> saved =
-        cli::WriteFileReplacing(*flags.report, report::FramedReportRtf(report));
-    if (!saved) {
-      Say("--report: " + saved.error().message);
-      return kExitFailure;
-    }
-  }
-  return Finish(WriteOut(ChartOutput(flags, state, window, *form, report, periods)));
+  if (auto written = WriteChartFiles(flags, state, window, *birth, report, periods); !written)
+    return Exit(written.error());
+  return Finish(WriteOut(ChartOutput(flags, state, window, *birth, report, periods)));
 }
 
 int Run(int argc, char** argv) {
@@ -401,8 +507,14 @@ int Run(int argc, char** argv) {
   if (!flags) return flags.error();
   if (const auto conflict = Conflict(*flags)) return Refuse(*conflict);
   if (const auto empty = EmptyValue(*flags)) return Refuse(*empty);
+  for (const auto check :
+       {cli::ZoneConflict, cli::SavedConflict, cli::PdfConflict, cli::PictureConflict})
+    if (const auto conflict = check(*flags)) return Refuse(*conflict);
   if (flags->find_place) return FindPlace(*flags);
   if (flags->list_zones) return ListZones();
+  if (flags->list_saved) return cli::ListSaved(*flags);
+  if (flags->export_saved) return cli::ExportSaved(*flags);
+  if (flags->import_saved) return cli::ImportSaved(*flags);
   if (flags->batch) return Batch(*flags);
   return Chart(*flags);
 }

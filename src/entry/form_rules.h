@@ -25,6 +25,9 @@ struct BirthFormSnapshot {
   int cboMM = 0;     // minute 0..59
   int cboSS = 0;     // seconds: shown, never read
   int cmbTimeZone = kDefaultTimeZone;
+  // The zone when cmbTimeZone is the entry after the 71 zones ("Other offset…"): seconds east of
+  // Greenwich, what is added to universal time to get the local standard time.
+  int otherOffsetSecondsEast = 0;
   bool chkDST = false;
   std::string txtLonD, txtLonM;
   bool optLongEast = true;  // option "East" (index 0) rather than "West"

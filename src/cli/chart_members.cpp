@@ -49,17 +49,44 @@ void WriteDasha(JsonWriter& json, const vedic::Vimshottari& periods, double moon
   json.EndObject();
 }
 
+// The periods the text marks as running on a date, and how it marks them.
+struct Marking {
+  std::optional<vedic::DashaPath> running;
+  std::string mark;  // "  (running on 2026-12-09)"
+};
+
+bool SamePeriod(const vedic::DashaPeriod& a, const vedic::DashaPeriod& b) {
+  return a.lord == b.lord && a.level == b.level && a.shown_start_day == b.shown_start_day;
+}
+
+bool IsMarked(const Marking& marking, const vedic::DashaPeriod& period) {
+  if (!marking.running) return false;
+  const vedic::DashaPath& path = *marking.running;
+  return SamePeriod(period, path.mahadasha) || SamePeriod(period, path.antardasha) ||
+         SamePeriod(period, path.pratyantardasha);
+}
+
+Marking MarkingOf(const vedic::Vimshottari& periods, const PeriodOptions& options) {
+  if (!options.marked_date_day) return {};
+  const auto running = periods.RunningOnDate(*options.marked_date_day);
+  if (!running) return {};  // a date outside the 120 years listed marks nothing
+  return {*running,
+          "  (running on " + vedic::DateText(static_cast<double>(*options.marked_date_day)) + ")"};
+}
+
 void AppendPeriodLines(std::string& out, const vedic::Vimshottari& periods,
-                       const vedic::DashaPeriod& period, int depth, int levels_left) {
+                       const vedic::DashaPeriod& period, int depth, int levels_left,
+                       const Marking& marking) {
   std::string lord(2 * depth + 2, ' ');
   lord += vedic::LordName(period.lord);
   lord.resize(2 * depth + 12, ' ');
   out += lord;
   out += vedic::DateText(period.shown_start_day) + " to " + vedic::DateText(period.shown_end_day);
+  if (IsMarked(marking, period)) out += marking.mark;
   out += '\n';
   if (levels_left > 1)
     for (const vedic::DashaPeriod& sub : periods.SubPeriodsOf(period))
-      if (sub.Listed()) AppendPeriodLines(out, periods, sub, depth + 1, levels_left - 1);
+      if (sub.Listed()) AppendPeriodLines(out, periods, sub, depth + 1, levels_left - 1, marking);
 }
 
 }  // namespace
@@ -132,8 +159,9 @@ std::string PeriodsText(const core::ChartState& state, const PeriodOptions& opti
   out += "Vimshottari periods (" + vedic::PeriodsNote(periods->YearDays(), periods->Approximate()) +
          ")\n";
   out += "  Balance at birth: " + vedic::BalanceText(*periods) + "\n";
+  const Marking marking = MarkingOf(*periods, options);
   for (const vedic::DashaPeriod& period : periods->ListedMahadashas())
-    AppendPeriodLines(out, *periods, period, 0, options.levels);
+    AppendPeriodLines(out, *periods, period, 0, options.levels, marking);
   out += '\n';
   return out;
 }

@@ -2,6 +2,7 @@
 // the nakshatras, the navamsa and the Vimshottari periods.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "cli/json_writer.h"
@@ -15,6 +16,8 @@ namespace solvane::cli {
 struct PeriodOptions {
   double year_days = vedic::kJulianYearDays;
   int levels = 2;
+  // The date whose running periods the text marks (days since 1970-01-01), or none.
+  std::optional<long> marked_date_day;
 };
 
 // The local day number of the birth: days since 1970-01-01 plus the clock's fraction of a day.
@@ -31,7 +34,8 @@ void WriteEngineMembers(JsonWriter& json, const core::ChartState& state);
 void WritePeriodMembers(JsonWriter& json, const core::ChartState& state,
                         const PeriodOptions& options);
 
-// The text sections "Nakshatras" and "Vimshottari periods", each ending in an empty line.
+// The text sections "Nakshatras" and "Vimshottari periods", each ending in an empty line; the
+// periods running on the marked date say so at the end of their lines.
 std::string PeriodsText(const core::ChartState& state, const PeriodOptions& options);
 
 }  // namespace solvane::cli

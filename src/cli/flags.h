@@ -32,6 +32,7 @@ struct Flags {
   std::string ephemeris, node;  // "" for the defaults: classic, and its own node
   std::string year_days = "365.25";
   int dasha_levels = 2;
+  std::optional<std::string> dasha_date;  // mark the periods running then (default: today)
   std::optional<std::string> batch, report, find_place;
 
   // Saved births.

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <exception>
 #include <map>
 #include <memory>
@@ -27,6 +28,7 @@
 #include "cli/safe_text.h"
 #include "cli/saved_births.h"
 #include "cli/zone_flags.h"
+#include "core/civil_date.h"
 #include "core/text.h"
 #include "core/version.h"
 #include "entry/sample.h"
@@ -190,6 +192,8 @@ void AddFlags(CLI::App& app, Flags& flags, OptionTexts& texts) {
   app.add_option("--dasha-levels", flags.dasha_levels,
                  "levels of periods in the text output: 1, 2 (default) or 3")
       ->check(CLI::Range(1, 3));
+  TextOption(app, "--dasha-date", flags.dasha_date,
+             "mark the periods running on this date, YYYY-MM-DD (default: today)", "DATE");
   AddMomentFlags(app, flags);
   AddSavedFlags(app, flags, texts);
   AddFileFlags(app, flags);
@@ -252,6 +256,9 @@ std::optional<std::string> Conflict(const Flags& flags) {
     if (const auto other = first_of(kBirthFlags))
       return "--batch and " + *other +
              " cannot go together: --batch takes its births from the file, not from flags";
+    if (flags.dasha_date)
+      return "--batch and --dasha-date cannot go together: the mark is in the text output, and "
+             "--batch writes JSON Lines";
     if (flags.report_text || (flags.Given("--format") && flags.format == "text"))
       return std::string("--batch and ") + (flags.report_text ? "--report-text" : "--format text") +
              " cannot go together: --batch writes JSON Lines";
@@ -464,6 +471,34 @@ std::string ChartOutput(const Flags& flags, const core::ChartState& state,
   return text;
 }
 
+// The date whose running periods the text marks: --dasha-date, or the computer's date today.
+core::Result<long> MarkedDay(const Flags& flags) {
+  if (!flags.dasha_date) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (localtime_r(&now, &local) == nullptr) return core::Fail("today's date is not known");
+    return core::DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  }
+  const std::string& text = *flags.dasha_date;
+  const auto digits = [&](std::size_t from, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+      if (text[i] < '0' || text[i] > '9') return -1;
+      value = value * 10 + (text[i] - '0');
+    }
+    return value;
+  };
+  const bool shaped = text.size() == 10 && text[4] == '-' && text[7] == '-';
+  const int year = shaped ? digits(0, 4) : -1, month = shaped ? digits(5, 2) : -1,
+            day = shaped ? digits(8, 2) : -1;
+  if (year < 1 || month < 1 || day < 1)
+    return core::Fail("expected YYYY-MM-DD (for example 2026-12-09), got " + cli::Quoted(text));
+  const auto [y, m, d] = core::CivilFromDays(core::DaysFromCivil(year, month, day));
+  if (y != year || m != month || d != day)
+    return core::Fail(cli::Quoted(text) + " is not a date of the calendar");
+  return core::DaysFromCivil(year, month, day);
+}
+
 // The files the chart is written to besides the output, and the saved births, in that order.
 core::Result<void, CliFailure> WriteChartFiles(const Flags& flags, const core::ChartState& state,
                                                const display::ChartWindowModel& window,
@@ -488,7 +523,9 @@ int Chart(const Flags& flags) {
   if (!engine) return Refuse(engine.error().message);
   const auto year = vedic::ParseYearLength(flags.year_days);
   if (!year) return Refuse("--year-days: " + year.error().message);
-  const cli::PeriodOptions periods{vedic::YearDays(*year), flags.dasha_levels};
+  const auto marked = MarkedDay(flags);
+  if (!marked) return Refuse("--dasha-date: " + marked.error().message);
+  const cli::PeriodOptions periods{vedic::YearDays(*year), flags.dasha_levels, *marked};
   core::ChartState state;
   display::ChartWindowModel window;
   if (const auto refusal = run::RunChart(birth->form, display::EnglishMonthName, state, window,

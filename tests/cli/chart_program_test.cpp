@@ -252,3 +252,52 @@ TEST(SolvaneChart, BatchWritesOneReportPerRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The period lines of the text output that carry the running mark.
+std::vector<std::string> MarkedLines(const std::string& out) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < out.size()) {
+    const std::size_t end = out.find('\n', start);
+    const std::string line = out.substr(start, end - start);
+    if (line.find("(running on ") != std::string::npos) lines.push_back(line);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST(SolvaneChart, MarksThePeriodsRunningOnADate) {
+  // The sample's periods (printed by the same run without a mark): Mars 1986-01-31 to 1993-01-31,
+  // within it Mercury 1989-08-01 to 1990-07-30 and Ketu from 1990-07-30. On the day one period
+  // hands over, the next is the one running.
+  struct Case {
+    const char* date;
+    std::vector<std::string> marked;
+  } cases[] = {
+      {"1990-07-01",
+       {"  Mars      1986-01-31 to 1993-01-31  (running on 1990-07-01)",
+        "    Mercury   1989-08-01 to 1990-07-30  (running on 1990-07-01)"}},
+      {"1990-07-30",
+       {"  Mars      1986-01-31 to 1993-01-31  (running on 1990-07-30)",
+        "    Ketu      1990-07-30 to 1990-12-26  (running on 1990-07-30)"}},
+      {"1900-01-01", {}},  // before birth: nothing runs yet
+      {"2200-01-01", {}},  // after the 120 years listed
+  };
+  for (const Case& c : cases) {
+    const ChartRun r = Chart(std::string("--sample --dasha-date ") + c.date);
+    ASSERT_EQ(r.status, 0) << c.date << r.err;
+    EXPECT_EQ(MarkedLines(r.out), c.marked) << c.date;
+  }
+  // Without the flag, today's periods are marked (the sample's 120 years run to 2100).
+  EXPECT_EQ(MarkedLines(Chart("--sample").out).size(), 2u);
+  for (const char* bad : {"2026-02-30", "26-12-09", "2026/12/09", "''"}) {
+    const ChartRun r = Chart(std::string("--sample --dasha-date ") + bad);
+    EXPECT_EQ(r.status, 2) << bad;
+    EXPECT_NE(r.err.find("--dasha-date"), std::string::npos) << r.err;
+  }
+}

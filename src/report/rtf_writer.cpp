@@ -5,6 +5,8 @@
 #include <cmath>
 #include <utility>
 
+#include "core/utf8.h"
+
 namespace solvane::report {
 namespace {
 
@@ -37,42 +39,9 @@ void AppendUnicode(std::string& out, char32_t code_point) {
   }
 }
 
-// Decodes the multi-byte character starting at text[i] and moves i past it. Anything that is not
-// well-formed UTF-8 (stray continuation byte, C0/C1/F5+ lead, overlong form, surrogate, beyond
-// U+10FFFF, cut short) yields U+FFFD and consumes only the longest prefix that could still have
-// started a valid character, so the byte that broke the sequence is read again on its own.
+// The character at text[i], U+FFFD for anything that is not well-formed UTF-8.
 char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned lead = byte(i++);
-  int trailing = 0;
-  char32_t code_point = 0;
-  unsigned low = 0x80, high = 0xBF;  // the range allowed for the next byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    trailing = 1;
-    code_point = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    trailing = 2;
-    code_point = lead & 0x0F;
-    if (lead == 0xE0) low = 0xA0;   // overlong below U+0800
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    trailing = 3;
-    code_point = lead & 0x07;
-    if (lead == 0xF0) low = 0x90;   // overlong below U+10000
-    if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-  } else {
-    return kReplacement;
-  }
-  for (int k = 0; k < trailing; ++k) {
-    if (i >= text.size()) return kReplacement;
-    const unsigned next = byte(i);
-    if (next < low || next > high) return kReplacement;
-    code_point = (code_point << 6) | (next & 0x3F);
-    low = 0x80;
-    high = 0xBF;
-    ++i;
-  }
-  return code_point;
+  return core::NextCodePoint(text, i).value_or(kReplacement);
 }
 
 // Bytes that stand for themselves in the body.

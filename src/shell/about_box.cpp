@@ -101,11 +101,8 @@ AboutBox::AboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent) {
   buttons->addStretch();
   buttons->addWidget(ok);
 
-  auto* outer = new QVBoxLayout(this);
-  outer->addLayout(body);
-  outer->addLayout(buttons);
-  // The box has nothing to gain from being resized, and wrapped labels reflow badly when it is.
-  outer->setSizeConstraint(QLayout::SetFixedSize);
+  // On a screen too small for it (200% on a laptop) the text scrolls and OK stays in view.
+  LayOutScrollingBody(*this, body, buttons);
 
   // Reading order for Tab; OK holds the focus so that Enter closes the box at once.
   setTabOrder(home_page, co_brand);

@@ -100,16 +100,16 @@ ExitScreen::ExitScreen(UrlOpener& opener, QWidget* parent)
   buttons->addStretch();
   buttons->addWidget(close_button);
 
-  auto* outer = new QVBoxLayout(this);
-  outer->addLayout(heading_row);
-  outer->addSpacing(fontMetrics().height() / 2);
-  outer->addWidget(invitation);
-  outer->addSpacing(fontMetrics().height() / 2);
-  outer->addWidget(more_programs);
-  outer->addWidget(own_brand);
-  outer->addSpacing(fontMetrics().height());
-  outer->addLayout(buttons);
-  outer->setSizeConstraint(QLayout::SetFixedSize);
+  auto* body = new QVBoxLayout;
+  body->addLayout(heading_row);
+  body->addSpacing(fontMetrics().height() / 2);
+  body->addWidget(invitation);
+  body->addSpacing(fontMetrics().height() / 2);
+  body->addWidget(more_programs);
+  body->addWidget(own_brand);
+  body->addStretch();
+  // On a screen too small for it the text scrolls and the buttons stay in view.
+  LayOutScrollingBody(*this, body, buttons);
 
   setTabOrder(more_programs, own_brand);
   setTabOrder(own_brand, recommend);

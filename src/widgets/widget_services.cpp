@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "widgets/link_label.h"
@@ -83,6 +84,24 @@ QScrollArea* Scrolling(QWidget* content) {
   area->setWidgetResizable(true);
   area->setWidget(content);
   return area;
+}
+
+void LayOutScrollingBody(QWidget& window, QLayout* body, QLayout* buttons) {
+  auto* content = new QWidget;
+  content->setLayout(body);
+  auto* outer = new QVBoxLayout(&window);
+  QScrollArea* area = Scrolling(content);
+  // Tab goes from link to button as before; the area follows the focus into view by itself.
+  area->setFocusPolicy(Qt::NoFocus);
+  outer->addWidget(area, 1);
+  outer->addLayout(buttons);
+  const QMargins margins = outer->contentsMargins();
+  const QSize inner = content->sizeHint();
+  const QSize row = buttons->sizeHint();
+  const QSize wanted(
+      std::max(inner.width(), row.width()) + margins.left() + margins.right(),
+      inner.height() + outer->spacing() + row.height() + margins.top() + margins.bottom());
+  FitOnScreen(window, wanted);
 }
 
 void DesktopUrlOpener::Open(const QString& address) { QDesktopServices::openUrl(QUrl(address)); }

@@ -6,6 +6,7 @@
 
 #include "core/version.h"
 
+class QLayout;
 class QScrollArea;
 class QWidget;
 
@@ -32,5 +33,10 @@ void FitOnScreen(QWidget& window, QSize wanted);
 // `content` in a frameless scroll area that stretches it with the window but never squeezes it
 // below its minimum size: a window smaller than its content scrolls instead.
 QScrollArea* Scrolling(QWidget* content);
+
+// Lays `window` out as `body` above `buttons`, the body scrolling when the screen is too small for
+// it, and sizes the window to show all of it where the screen has room (FitOnScreen). The buttons
+// stay in view whatever the size.
+void LayOutScrollingBody(QWidget& window, QLayout* body, QLayout* buttons);
 
 }  // namespace solvane::widgets

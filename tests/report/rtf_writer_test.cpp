@@ -558,7 +558,8 @@ void WriteSample(RichTextSink& sink) {
   sink.Insert("First House\r\n");
   sink.SetBold(false);
   sink.SetColour(kBlack);
-  sink.Insert("Sun 23\u00b014' for Jos\u00e9 N\u00fa\u00f1ez\r\n\r\n");
+  sink.Insert("Sun 23\u00b014' for Jos\u00e9 N\u00fa\u00f1ez and "
+              "\u0930\u093e\u092e \u0936\u0930\u094d\u092e\u093e\r\n\r\n");
   sink.SetColour(kBlue);
   sink.Insert("12 {braces} and C:\\dir\r\n  two spaces, then ");
   sink.SetBold(true);
@@ -619,7 +620,10 @@ TEST(RealReaders, LibreOfficeReadsTheText) {
   if (soffice.empty()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
   TempDir dir;
   ASSERT_FALSE(dir.path().empty());
-  const std::string text = "Sun 23\u00b014' in Leo\r\nJos\u00e9 N\u00fa\u00f1ez";
+  // An accented name and a Devanagari one (with a virama joining two consonants).
+  const std::string text =
+      "Sun 23\u00b014' in Leo\r\nJos\u00e9 N\u00fa\u00f1ez\r\n"
+      "\u0930\u093e\u092e \u0936\u0930\u094d\u092e\u093e";
   RtfWriter writer(kFont, kPoints);
   writer.SetBold(true);
   writer.SetColour(kDarkRed);

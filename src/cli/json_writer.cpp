@@ -10,6 +10,15 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
+// Printable ASCII other than the quote and the backslash: written as it is.
+bool IsPlain(std::string_view text) {
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u >= 0x80 || u == '"' || u == '\\') return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void JsonWriter::BeforeValue() {
@@ -46,13 +55,22 @@ void JsonWriter::EndArray() {
 }
 
 void JsonWriter::Key(std::string_view key) {
-  String(key);
-  out_ += ':';
+  if (!IsPlain(key)) {
+    String(key);
+    out_ += ':';
+  } else {  // the usual case, the program's own member names: one piece
+    BeforeValue();
+    out_.append(1, '"').append(key).append("\":", 2);
+  }
   after_key_ = true;
 }
 
 void JsonWriter::String(std::string_view text) {
   BeforeValue();
+  if (IsPlain(text)) {  // nothing to escape: one piece
+    out_.append(1, '"').append(text).append(1, '"');
+    return;
+  }
   out_ += '"';
   static constexpr char kHex[] = "0123456789abcdef";
   std::size_t i = 0;

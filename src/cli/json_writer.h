@@ -57,7 +57,7 @@ class JsonWriter {
   void BeforeValue();
 
   std::string& out_;
-  std::vector<bool> first_;  // per open object or array: no member written yet
+  std::vector<char> first_;  // per open object or array: no member written yet (1 or 0)
   bool after_key_ = false;
 };
 

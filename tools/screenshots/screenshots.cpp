@@ -20,6 +20,8 @@
 #include "entry/sample.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
+#include "store/births_store.h"
+#include "store/person_list_window.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ constexpr const char* kSmallScreen = "1366x768";          // device pixels, at s
 class SilentMessages final : public solvane::widgets::MessageService {
  public:
   solvane::widgets::MessageAnswer Show(QWidget*, const QString&, solvane::core::MessageIcon,
-                                     solvane::widgets::MessageButtons) override {
+                                       solvane::widgets::MessageButtons) override {
     return solvane::widgets::MessageAnswer::kNo;
   }
 };
@@ -72,6 +74,44 @@ std::string DefaultScreen() {
          std::to_string(static_cast<int>(kScreenHeight * factor));
 }
 
+// A few births in every script, as a family's list might hold them.
+solvane::store::BirthRecord Birth(const char* name, int year, int month, int day, int hour,
+                                  const char* city, const char* country, int zone) {
+  solvane::store::BirthRecord record;
+  record.name = name;
+  record.year = year, record.month = month, record.day = day, record.hour = hour;
+  record.zone_index = zone;
+  record.longitude_deg = 77, record.longitude_min = 13, record.latitude_deg = 28;
+  record.latitude_min = 36;
+  record.city = city, record.country = country;
+  return record;
+}
+
+class NoPrompt final : public solvane::store::TextPrompt {
+ public:
+  std::optional<QString> Ask(QWidget*, const QString&, const QString&, bool) override {
+    return std::nullopt;
+  }
+};
+
+// The person list with a handful of births, searched for nothing.
+bool PicturePersonList(const QString& folder, const QString& suffix, const QTemporaryDir& scratch,
+                       solvane::widgets::MessageService& messages) {
+  auto store = solvane::store::Store::Open(scratch.filePath("births.sqlite").toStdString());
+  if (!store) return false;
+  for (const auto& record : {Birth("ASHA RAO", 1980, 8, 15, 6, "New Delhi", "India", 34),
+                             Birth("JOSÉ NÚÑEZ", 1975, 3, 2, 14, "Madrid", "Spain", 20),
+                             Birth("ZOË O'BRIEN", 1991, 11, 23, 9, "Dublin", "Ireland", 29),
+                             Birth("राम शर्मा", 1962, 1, 26, 5, "Varanasi", "India", 34),
+                             Birth("MARY-ANN LEE", 2003, 7, 4, 18, "Boston", "United States", 27)})
+    if (!store->Save(record)) return false;
+  NoPrompt prompt;
+  solvane::store::PersonListWindow list(*store, messages, prompt);
+  list.show();
+  QCoreApplication::processEvents();
+  return Save(&list, folder + "/person-list" + suffix + ".png");
+}
+
 // The chart on a small laptop screen, from a run of this program of its own.
 int PictureSmallScreen(const char* self, const QString& folder) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -111,7 +151,10 @@ int main(int argc, char** argv) {
   QTimer::singleShot(100, [&] {
     auto* entry = solvane_app.Entry();
     entry->FillForm(solvane::entry::SampleBirth());
-    if (!own_screen) failures += !Save(entry, folder + "/entry-form" + suffix + ".png");
+    if (!own_screen) {
+      failures += !Save(entry, folder + "/entry-form" + suffix + ".png");
+      failures += !PicturePersonList(folder, suffix, scratch, messages);
+    }
     entry->Proceed();
     QTimer::singleShot(200, [&] {
       failures += !Save(solvane_app.Main(), folder + "/chart" + suffix + ".png");

@@ -1,5 +1,6 @@
-// How long drawing one Indian square chart takes: the layout alone, and the layout with the
-// painting into a 600 x 600 image (what the chart window does on every repaint).
+// How long drawing one chart takes: an Indian square chart's layout alone, and with the painting
+// into a 600 x 600 image (what the chart window does on every repaint); the wheel painted the
+// same way; and a whole SVG picture of each style, as solvane-chart --svg makes it.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -8,6 +9,9 @@
 
 #include "display/chart_style.h"
 #include "display/chart_style_painter.h"
+#include "display/wheel_painter.h"
+#include "entry/sample.h"
+#include "run/chart_run.h"
 
 namespace solvane::display {
 namespace {
@@ -53,6 +57,42 @@ BENCHMARK(BM_PaintChart600)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);  // mean, median and spread of the nine runs
+
+// The chart window of the program's sample birth: the wheel needs its houses.
+ChartWindowModel SampleModel() {
+  core::ChartState state;
+  ChartWindowModel model;
+  run::RunChart(entry::SampleBirth(), EnglishMonthName, state, model);
+  return model;
+}
+
+void BM_PaintWheel600(benchmark::State& state) {
+  const ChartWindowModel model = SampleModel();
+  QImage image(626, 600, QImage::Format_ARGB32_Premultiplied);  // the wheel's proportions
+  for (auto _ : state) {
+    QPainter painter(&image);
+    PaintWheelChart(painter, QRectF(0, 0, 626, 600), model);
+  }
+}
+BENCHMARK(BM_PaintWheel600)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+// 0 is the wheel; 1..3 the square styles, in kChartStyles' order.
+void BM_ChartSvg(benchmark::State& state) {
+  const ChartWindowModel model = SampleModel();
+  PictureOptions options;
+  options.wheel = state.range(0) == 0;
+  if (!options.wheel) options.style = kChartStyles[state.range(0) - 1];
+  for (auto _ : state) benchmark::DoNotOptimize(ChartSvg(model, options));
+  state.SetLabel(options.wheel ? "wheel" : std::string(ChartStyleName(options.style)));
+}
+BENCHMARK(BM_ChartSvg)
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace solvane::display

@@ -1,5 +1,6 @@
-# The Indian square charts: the geometry and layout model (plain C++) and the one drawing code
-# (QPainter, Qt Gui and Svg only, so that the command line can draw offscreen).
+# The Indian square charts: the geometry and layout model (plain C++) and the one drawing code of
+# the square charts and the wheel (QPainter, Qt Gui and Svg only, so that the command line can
+# draw offscreen).
 add_library(solvane_chart_style STATIC
   src/display/chart_style.cpp
   src/display/chart_style.h
@@ -9,11 +10,18 @@ target_link_libraries(solvane_chart_style PUBLIC solvane_core)
 
 if(SOLVANE_BUILD_DESKTOP)
   find_package(Qt6 6.4 REQUIRED COMPONENTS Gui Svg)
+  # The wheel picture and the sign glyphs live here rather than in the desktop's resources, so
+  # that the command line draws the wheel too.
   add_library(solvane_chart_style_painter STATIC
     src/display/chart_style_painter.cpp
     src/display/chart_style_painter.h
+    src/display/wheel_painter.cpp
+    src/display/wheel_painter.h
+    assets/chart_pictures.qrc
   )
-  target_link_libraries(solvane_chart_style_painter PUBLIC solvane_chart_style Qt6::Gui Qt6::Svg)
+  set_target_properties(solvane_chart_style_painter PROPERTIES AUTORCC ON)
+  target_link_libraries(solvane_chart_style_painter PUBLIC solvane_chart_style solvane_model
+                                                           Qt6::Gui Qt6::Svg)
 
   # The desktop library is defined after this file is read: the chart window draws the styles.
   function(solvane_chart_styles_link_desktop)

@@ -12,6 +12,9 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <limits>
+
+#include "display/wheel_painter.h"
 
 namespace solvane::display {
 namespace {
@@ -139,13 +142,26 @@ bool OptionsInRange(const PictureOptions& options) {
          options.scale >= kMinScale && options.scale <= kMaxScale;
 }
 
-void PaintPicture(QPainter& painter, const ChartFigure& figure, const PictureOptions& options) {
+// What a picture is drawn from: the figure, and the window's model where the wheel may be asked
+// for.
+struct PictureSource {
+  const ChartFigure& figure;
+  const ChartWindowModel* model = nullptr;
+};
+
+bool CanDraw(const PictureSource& source, const PictureOptions& options) {
+  return OptionsInRange(options) && (!options.wheel || source.model != nullptr);
+}
+
+void PaintPicture(QPainter& painter, const PictureSource& source, const PictureOptions& options) {
   const QRectF rect(QPointF(0, 0), PictureSize(options));
   painter.fillRect(rect, Qt::white);
-  if (options.with_navamsa)
-    PaintChartWithNavamsa(painter, rect, figure, options.style);
+  if (options.wheel)
+    PaintWheelChart(painter, rect, *source.model);
+  else if (options.with_navamsa)
+    PaintChartWithNavamsa(painter, rect, source.figure, options.style);
   else
-    PaintChart(painter, rect, figure, options.style);
+    PaintChart(painter, rect, source.figure, options.style);
 }
 
 core::Result<void> NeedsGui() {
@@ -230,12 +246,45 @@ void PaintChartWithNavamsa(QPainter& painter, const QRectF& rect, const ChartFig
 
 QSizeF PictureSize(const PictureOptions& options) {
   const double side = options.chart_side;
+  if (options.wheel) {
+    const QSizeF wheel = WheelSize();
+    return {side * wheel.width() / wheel.height(), side};
+  }
   if (!options.with_navamsa) return {side, side};
   return {side * (2 + kPairGap), side * (1 + kCaptionBand)};
 }
 
-QByteArray ChartSvg(const ChartFigure& figure, const PictureOptions& options) {
-  if (!OptionsInRange(options) || !NeedsGui()) return {};
+bool SetPictureStyle(std::string_view name, PictureOptions& options) {
+  if (name == "wheel") {
+    options.wheel = true;
+    return true;
+  }
+  const std::optional<ChartStyle> style = ChartStyleFromName(name);
+  if (!style) return false;
+  options.wheel = false;
+  options.style = *style;
+  return true;
+}
+
+ChartFigure FigureOfModel(const ChartWindowModel& model) {
+  ChartFigure figure;
+  for (int i = 0; i < core::kPositionCount; ++i) {
+    // A fresh window has no chart: its bodies are left undrawn rather than all put at 0° Aries.
+    figure.bodies[i].longitude = model.has_positions ? model.positions.longitude[i].Degrees()
+                                                     : std::numeric_limits<double>::quiet_NaN();
+    figure.bodies[i].retrograde = model.positions.retrograde[i];
+  }
+  figure.name = model.chart_name;
+  figure.date = model.chart_date;
+  figure.time = model.chart_time;
+  figure.place = model.chart_place;
+  return figure;
+}
+
+namespace {
+
+QByteArray SvgOf(const PictureSource& source, const PictureOptions& options) {
+  if (!CanDraw(source, options) || !NeedsGui()) return {};
   const QSizeF size = PictureSize(options);
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
@@ -246,40 +295,45 @@ QByteArray ChartSvg(const ChartFigure& figure, const PictureOptions& options) {
   // A CSS pixel: the picture opens at its size in pixels, and texts keep their sizes.
   generator.setResolution(96);
   generator.setTitle(QStringLiteral("Chart"));
-  generator.setDescription(QString::fromStdString(figure.name));
+  generator.setDescription(QString::fromStdString(source.figure.name));
   {
     QPainter painter(&generator);
-    PaintPicture(painter, figure, options);
+    PaintPicture(painter, source, options);
   }
   return buffer.data();
 }
 
-QImage ChartImage(const ChartFigure& figure, const PictureOptions& options) {
-  if (!OptionsInRange(options) || !NeedsGui()) return {};
+QImage ImageOf(const PictureSource& source, const PictureOptions& options) {
+  if (!CanDraw(source, options) || !NeedsGui()) return {};
   const QSizeF device_size = PictureSize(options) * options.scale;
   QImage image(device_size.toSize(), QImage::Format_ARGB32_Premultiplied);
   if (image.isNull()) return image;
   image.setDevicePixelRatio(options.scale);
   image.fill(Qt::white);
   QPainter painter(&image);
-  PaintPicture(painter, figure, options);
+  PaintPicture(painter, source, options);
   return image;
 }
 
-core::Result<void> WriteChartSvg(const std::string& path, const ChartFigure& figure,
-                                 const PictureOptions& options) {
+core::Result<void> CheckDrawable(const PictureSource& source, const PictureOptions& options) {
   if (auto gui = NeedsGui(); !gui) return gui;
   if (!OptionsInRange(options)) return core::Fail("Cannot draw the chart at that size.");
-  const QByteArray svg = ChartSvg(figure, options);
+  if (!CanDraw(source, options)) return core::Fail("The wheel needs the chart's houses.");
+  return {};
+}
+
+core::Result<void> WriteSvg(const std::string& path, const PictureSource& source,
+                            const PictureOptions& options) {
+  if (auto drawable = CheckDrawable(source, options); !drawable) return drawable;
+  const QByteArray svg = SvgOf(source, options);
   if (svg.isEmpty()) return core::Fail("Cannot draw the chart as SVG.");
   return WriteAtomically(path, svg);
 }
 
-core::Result<void> WriteChartPng(const std::string& path, const ChartFigure& figure,
-                                 const PictureOptions& options) {
-  if (auto gui = NeedsGui(); !gui) return gui;
-  if (!OptionsInRange(options)) return core::Fail("Cannot draw the chart at that size.");
-  const QImage image = ChartImage(figure, options);
+core::Result<void> WritePng(const std::string& path, const PictureSource& source,
+                            const PictureOptions& options) {
+  if (auto drawable = CheckDrawable(source, options); !drawable) return drawable;
+  const QImage image = ImageOf(source, options);
   if (image.isNull()) return core::Fail("Not enough memory to draw the chart at that size.");
   // Encoded in full before the file is touched: a failure here leaves the disk as it was.
   QByteArray png;
@@ -287,6 +341,48 @@ core::Result<void> WriteChartPng(const std::string& path, const ChartFigure& fig
   buffer.open(QIODevice::WriteOnly);
   if (!image.save(&buffer, "PNG")) return core::Fail("Cannot encode the chart as PNG.");
   return WriteAtomically(path, png);
+}
+
+}  // namespace
+
+QByteArray ChartSvg(const ChartFigure& figure, const PictureOptions& options) {
+  return SvgOf({figure}, options);
+}
+
+QImage ChartImage(const ChartFigure& figure, const PictureOptions& options) {
+  return ImageOf({figure}, options);
+}
+
+QByteArray ChartSvg(const ChartWindowModel& model, const PictureOptions& options) {
+  const ChartFigure figure = FigureOfModel(model);
+  return SvgOf({figure, &model}, options);
+}
+
+QImage ChartImage(const ChartWindowModel& model, const PictureOptions& options) {
+  const ChartFigure figure = FigureOfModel(model);
+  return ImageOf({figure, &model}, options);
+}
+
+core::Result<void> WriteChartSvg(const std::string& path, const ChartFigure& figure,
+                                 const PictureOptions& options) {
+  return WriteSvg(path, {figure}, options);
+}
+
+core::Result<void> WriteChartPng(const std::string& path, const ChartFigure& figure,
+                                 const PictureOptions& options) {
+  return WritePng(path, {figure}, options);
+}
+
+core::Result<void> WriteChartSvg(const std::string& path, const ChartWindowModel& model,
+                                 const PictureOptions& options) {
+  const ChartFigure figure = FigureOfModel(model);
+  return WriteSvg(path, {figure, &model}, options);
+}
+
+core::Result<void> WriteChartPng(const std::string& path, const ChartWindowModel& model,
+                                 const PictureOptions& options) {
+  const ChartFigure figure = FigureOfModel(model);
+  return WritePng(path, {figure, &model}, options);
 }
 
 }  // namespace solvane::display

@@ -19,6 +19,7 @@
 #include "display/chart_style_painter.h"
 #include "display/periods_view.h"
 #include "display/wheel_geometry.h"
+#include "display/wheel_painter.h"
 #include "report/report_box.h"
 #include "widgets/link_label.h"
 #include "widgets/windows.h"
@@ -111,30 +112,14 @@ class SquareChartView final : public QWidget {
   bool navamsa_ = false;
 };
 
-ChartFigure FigureOf(const ChartWindowModel& model) {
-  ChartFigure figure;
-  for (int i = 0; i < core::kPositionCount; ++i) {
-    // A fresh window has no chart: its bodies are left undrawn rather than all put at 0° Aries.
-    figure.bodies[i].longitude = model.has_positions ? model.positions.longitude[i].Degrees()
-                                                     : std::numeric_limits<double>::quiet_NaN();
-    figure.bodies[i].retrograde = model.positions.retrograde[i];
-  }
-  figure.name = model.chart_name;
-  figure.date = model.chart_date;
-  figure.time = model.chart_time;
-  figure.place = model.chart_place;
-  return figure;
-}
-
-PeriodsViewInput PeriodsOf(const ChartWindowModel& model) {
+PeriodsViewInput PeriodsOf(const ChartWindowModel& model, double year_days) {
   std::array<double, core::kPositionCount> sidereal{};
   for (int i = 0; i < core::kPositionCount; ++i) {
     sidereal[i] = model.has_positions ? model.positions.longitude[i].Degrees()
                                       : std::numeric_limits<double>::quiet_NaN();
   }
   // The classic engine's Moon may be a few arc-minutes off: the periods' dates say so.
-  return PeriodsInputFor(sidereal, model.birth_day, vedic::kJulianYearDays,
-                         model.engine == "classic");
+  return PeriodsInputFor(sidereal, model.birth_day, year_days, model.engine == "classic");
 }
 
 constexpr const char* kWheelName = "wheel";
@@ -144,14 +129,61 @@ std::optional<ChartStyle> StoredStyle() {
   return ChartStyleFromName(name.toStdString());
 }
 
+constexpr const char* kClassicEngine = "classic";
+constexpr const char* kPreciseEngine = "precise";
+
+bool IsEngineName(const QString& name) {
+  return name == QLatin1String(kClassicEngine) || name == QLatin1String(kPreciseEngine);
+}
+
+QString EngineCaption(const QString& engine) {
+  if (engine == QLatin1String(kPreciseEngine)) return QStringLiteral("Precise positions");
+  if (engine == QLatin1String(kClassicEngine)) return QStringLiteral("Classic positions");
+  return {};
+}
+
+// The settings' text of a year length: the command line's --year-days values.
+QString YearDaysText(double year_days) { return QString::number(year_days, 'g', 10); }
+
+QString AskPicturePathWithDialog(QWidget* parent) {
+  QFileDialog dialog(parent, QStringLiteral("Save chart as picture"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters(
+      {QStringLiteral("SVG picture (*.svg)"), QStringLiteral("PNG picture (*.png)")});
+  dialog.setDefaultSuffix(QStringLiteral("svg"));
+  QObject::connect(
+      &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter.contains(QStringLiteral("png")) ? QStringLiteral("png")
+                                                                       : QStringLiteral("svg"));
+      });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace
+
+QString StoredEngineName() {
+  const QString name = QSettings().value(QString::fromLatin1(kChartEngineKey)).toString();
+  return IsEngineName(name) ? name : QString::fromLatin1(kClassicEngine);
+}
+
+double StoredYearDays() {
+  const QString text = QSettings().value(QString::fromLatin1(kChartYearDaysKey)).toString();
+  const auto length = vedic::ParseYearLength(text.toStdString());
+  return length ? vedic::YearDays(*length) : vedic::kJulianYearDays;
+}
 
 ChartWindow::ChartWindow(const ChartWindowModel& model, widgets::UrlOpener& opener, QWidget* parent)
     : QWidget(parent) {
   widgets::EnsureResources();
+  EnsureWheelResources();
   setObjectName(QStringLiteral("frmDisplay"));
   setWindowTitle(widgets::ProgramTitle());
-  figure_ = FigureOf(model);
+  model_ = model;
+  figure_ = FigureOfModel(model);
+  shown_engine_ = QString::fromStdString(model.engine);
+  ask_picture_path_ = AskPicturePathWithDialog;
   style_ = StoredStyle();
   navamsa_ = QSettings().value(QString::fromLatin1(kChartNavamsaKey), false).toBool();
 
@@ -193,7 +225,7 @@ QWidget* ChartWindow::BuildTabs(const ChartWindowModel& model) {
   note->setTextFormat(Qt::PlainText);
   report_layout->addWidget(note);
 
-  periods_ = new PeriodsView(PeriodsOf(model));
+  periods_ = new PeriodsView(PeriodsOf(model, StoredYearDays()));
   periods_->setObjectName(QStringLiteral("periodsView"));
   tabs_ = new QTabWidget;
   tabs_->setObjectName(QStringLiteral("tabsReport"));
@@ -230,9 +262,81 @@ void ChartWindow::BuildViewMenu() {
   navamsa_action_->setChecked(navamsa_);
   connect(navamsa_action_, &QAction::toggled, this, &ChartWindow::SetNavamsaBeside);
   view_menu_->addSeparator();
+  AddEngineChoice();
+  AddYearChoice();
+  view_menu_->addSeparator();
   save_action_ = view_menu_->addAction(QStringLiteral("Save chart as &picture\u2026"));
   save_action_->setObjectName(QStringLiteral("mnuSavePicture"));
   connect(save_action_, &QAction::triggered, this, &ChartWindow::AskAndSavePicture);
+}
+
+void ChartWindow::AddEngineChoice() {
+  engine_actions_ = new QActionGroup(this);
+  engine_actions_->setExclusive(true);
+  // The engine shown is checked; before any chart, the one the next chart will use.
+  const QString checked = IsEngineName(shown_engine_) ? shown_engine_ : StoredEngineName();
+  const struct {
+    const char* text;
+    const char* name;
+  } choices[] = {{"&Classic Positions", kClassicEngine}, {"P&recise Positions", kPreciseEngine}};
+  for (const auto& choice : choices) {
+    const QString name = QString::fromLatin1(choice.name);
+    QAction* action = view_menu_->addAction(QString::fromLatin1(choice.text));
+    action->setObjectName(QStringLiteral("mnuEngine_") + name);
+    action->setCheckable(true);
+    action->setChecked(name == checked);
+    action->setData(name);
+    engine_actions_->addAction(action);
+    connect(action, &QAction::triggered, this, [this, name] { ChooseEngine(name); });
+  }
+}
+
+void ChartWindow::AddYearChoice() {
+  QMenu* years = view_menu_->addMenu(QStringLiteral("Vimshottari &year"));
+  years->setObjectName(QStringLiteral("mnuYearDays"));
+  year_actions_ = new QActionGroup(this);
+  year_actions_->setExclusive(true);
+  const struct {
+    const char* text;
+    double days;
+  } choices[] = {{"365.25 days (&Julian)", vedic::kJulianYearDays},
+                 {"365.2425 days (&Gregorian)", vedic::kGregorianYearDays},
+                 {"360 days (&Savana)", vedic::kSavanaYearDays}};
+  for (const auto& choice : choices) {
+    QAction* action = years->addAction(QString::fromUtf8(choice.text));
+    action->setObjectName(QStringLiteral("mnuYear_") + YearDaysText(choice.days));
+    action->setCheckable(true);
+    action->setChecked(choice.days == periods_->YearDays());
+    action->setData(choice.days);
+    year_actions_->addAction(action);
+    const double days = choice.days;
+    connect(action, &QAction::triggered, this, [this, days] { SetYearDays(days); });
+  }
+}
+
+QString ChartWindow::ChosenEngine() const {
+  const QAction* checked = engine_actions_->checkedAction();
+  return checked ? checked->data().toString() : QString::fromLatin1(kClassicEngine);
+}
+
+void ChartWindow::ChooseEngine(const QString& name) {
+  if (!IsEngineName(name)) return;
+  QSettings().setValue(QString::fromLatin1(kChartEngineKey), name);
+  for (QAction* action : engine_actions_->actions())
+    if (action->data().toString() == name) action->setChecked(true);
+  if (name != shown_engine_) emit EngineRequested(name);
+}
+
+double ChartWindow::YearDays() const { return periods_->YearDays(); }
+
+void ChartWindow::SetYearDays(double year_days) {
+  QAction* chosen = nullptr;
+  for (QAction* action : year_actions_->actions())
+    if (action->data().toDouble() == year_days) chosen = action;
+  if (!chosen) return;  // only the three lengths the periods are counted in
+  chosen->setChecked(true);
+  QSettings().setValue(QString::fromLatin1(kChartYearDaysKey), YearDaysText(year_days));
+  periods_->SetYearDays(year_days);
 }
 
 void ChartWindow::SetStyle(std::optional<ChartStyle> style) {
@@ -257,36 +361,31 @@ void ChartWindow::ShowStyle() {
   wheel_->setVisible(!style_);
   square_->setVisible(bool(style_));
   if (style_) static_cast<SquareChartView*>(square_)->Show(*style_, navamsa_, wheel_->height());
-  // The wheel is not drawn by the picture code: a picture is of a square style.
-  save_action_->setEnabled(bool(style_));
-  save_action_->setStatusTip(style_ ? QString()
-                                    : QStringLiteral("Choose a square style to save it as a "
-                                                     "picture"));
 }
 
 core::Result<void> ChartWindow::SavePicture(const QString& path) const {
-  if (!style_) return core::Fail("Choose the South, North or East Indian style to save a picture.");
-  const PictureOptions options{*style_, navamsa_};
+  PictureOptions options{style_.value_or(ChartStyle::kSouthIndian), navamsa_};
+  options.wheel = !style_;
+  // The wheel at the size the window shows it; a square chart at the picture's usual size.
+  if (options.wheel) options.chart_side = WheelSize().height();
   const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == QStringLiteral("svg")) return WriteChartSvg(path.toStdString(), figure_, options);
-  if (suffix == QStringLiteral("png")) return WriteChartPng(path.toStdString(), figure_, options);
+  const bool svg = suffix == QStringLiteral("svg");
+  if (svg || suffix == QStringLiteral("png")) {
+    options.scale = 2;  // PNG only: crisp on a screen at 200% and on paper
+    const core::Result<void> written = svg ? WriteChartSvg(path.toStdString(), model_, options)
+                                           : WriteChartPng(path.toStdString(), model_, options);
+    if (written) return written;
+    return core::Fail(written.error().message +
+                      "\nChoose a folder you can write to, or another name, and save again.");
+  }
   return core::Fail("A picture is saved as .svg or .png; \"" + path.toStdString() +
-                    "\" has neither ending.");
+                    "\" has neither ending. Save again with a name ending in .svg or .png.");
 }
 
 void ChartWindow::AskAndSavePicture() {
-  QFileDialog dialog(this, QStringLiteral("Save chart as picture"));
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilters(
-      {QStringLiteral("SVG picture (*.svg)"), QStringLiteral("PNG picture (*.png)")});
-  dialog.setDefaultSuffix(QStringLiteral("svg"));
-  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-    dialog.setDefaultSuffix(filter.contains(QStringLiteral("png")) ? QStringLiteral("png")
-                                                                   : QStringLiteral("svg"));
-  });
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  const core::Result<void> saved = SavePicture(dialog.selectedFiles().constFirst());
+  const QString path = ask_picture_path_ ? ask_picture_path_(this) : QString();
+  if (path.isEmpty()) return;
+  const core::Result<void> saved = SavePicture(path);
   if (saved) return;
   if (!messages_) {
     own_messages_ = std::make_unique<widgets::QtMessageService>();
@@ -353,6 +452,10 @@ QWidget* ChartWindow::BuildPositions(const ChartWindowModel& model) {
     grid->addWidget(name, i, 0);
     grid->addWidget(value, i, 1);
   }
+  engine_label_ = new QLabel(EngineCaption(shown_engine_));
+  engine_label_->setObjectName(QStringLiteral("lblEngine"));
+  engine_label_->setToolTip(QStringLiteral("The engine is chosen in the View menu"));
+  grid->addWidget(engine_label_, kPositionRows, 0, 1, 2);
   return frame;
 }
 

@@ -75,21 +75,15 @@ PeriodsViewInput PeriodsInputFor(const std::array<double, core::kPositionCount>&
   return input;
 }
 
-PeriodsView::PeriodsView(const PeriodsViewInput& input, QWidget* parent) : QWidget(parent) {
+PeriodsView::PeriodsView(const PeriodsViewInput& input, QWidget* parent)
+    : QWidget(parent), input_(input) {
   setObjectName(QStringLiteral("PeriodsView"));
-  const bool has_moon =
-      input.moon_row >= 0 && input.moon_row < static_cast<int>(input.sidereal_degrees.size());
-  if (has_moon) {
-    auto periods =
-        vedic::Vimshottari::FromMoon(input.sidereal_degrees[input.moon_row], input.birth_day,
-                                     input.year_days, input.approximate);
-    if (periods) periods_ = *periods;
-  }
+  ComputePeriods();
 
   auto* splitter = new QSplitter(Qt::Vertical);
   splitter->setChildrenCollapsible(false);
   splitter->addWidget(BuildTable(input));
-  splitter->addWidget(BuildPeriods(input));
+  splitter->addWidget(BuildPeriods());
   splitter->setStretchFactor(1, 1);
   // The whole table when there is room, the periods taking what is left.
   const int table_height = table_->horizontalHeader()->sizeHint().height() +
@@ -103,6 +97,7 @@ PeriodsView::PeriodsView(const PeriodsViewInput& input, QWidget* parent) : QWidg
   setTabOrder(table_, date_box_);
   setTabOrder(date_box_, tree_);
 
+  ShowPeriodTexts();
   FillTree();
   connect(date_box_, &QDateEdit::dateChanged, this, &PeriodsView::MarkRunning);
   const QDate first = input.marked_day ? DateOf(*input.marked_day) : QDate::currentDate();
@@ -150,7 +145,29 @@ QWidget* PeriodsView::BuildTable(const PeriodsViewInput& input) {
   return box;
 }
 
-QWidget* PeriodsView::BuildPeriods(const PeriodsViewInput& input) {
+void PeriodsView::ComputePeriods() {
+  periods_.reset();
+  const bool has_moon =
+      input_.moon_row >= 0 && input_.moon_row < static_cast<int>(input_.sidereal_degrees.size());
+  if (!has_moon) return;
+  auto periods =
+      vedic::Vimshottari::FromMoon(input_.sidereal_degrees[input_.moon_row], input_.birth_day,
+                                   input_.year_days, input_.approximate);
+  if (periods) periods_ = *periods;
+}
+
+void PeriodsView::SetYearDays(double year_days) {
+  if (year_days == input_.year_days) return;
+  input_.year_days = year_days;
+  marked_ = {};  // the marked items go with the tree
+  tree_->clear();
+  ComputePeriods();
+  ShowPeriodTexts();
+  FillTree();
+  MarkRunning(date_box_->date());
+}
+
+QWidget* PeriodsView::BuildPeriods() {
   date_box_ = new QDateEdit;
   date_box_->setObjectName(QStringLiteral("dteDashaDate"));
   date_box_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
@@ -166,24 +183,12 @@ QWidget* PeriodsView::BuildPeriods(const PeriodsViewInput& input) {
   date_row->addWidget(date_box_);
   date_row->addWidget(running_, 1);
 
-  auto* balance = new QLabel;
-  balance->setObjectName(QStringLiteral("lblDashaBalance"));
-  balance->setWordWrap(true);
-  auto* note = new QLabel;
-  note->setObjectName(QStringLiteral("lblDashaNote"));
-  note->setWordWrap(true);
-  if (periods_) {
-    const vedic::NakshatraPlace& moon = periods_->MoonNakshatra();
-    balance->setText(QStringLiteral("Balance at birth: %1 (Moon in %2, pada %3)")
-                         .arg(Q(vedic::BalanceText(*periods_)), Q(moon.Name()))
-                         .arg(moon.pada));
-    note->setText(Q(vedic::PeriodsNote(input.year_days, input.approximate)) + QLatin1Char(' ') +
-                  Q(vedic::kListingNote));
-  } else {
-    balance->setText(
-        QStringLiteral("No periods: the Moon's place or the birth moment is missing."));
-    date_box_->setEnabled(false);
-  }
+  balance_ = new QLabel;
+  balance_->setObjectName(QStringLiteral("lblDashaBalance"));
+  balance_->setWordWrap(true);
+  note_ = new QLabel;
+  note_->setObjectName(QStringLiteral("lblDashaNote"));
+  note_->setWordWrap(true);
 
   tree_ = new QTreeWidget;
   tree_->setObjectName(QStringLiteral("treeDasha"));
@@ -198,11 +203,28 @@ QWidget* PeriodsView::BuildPeriods(const PeriodsViewInput& input) {
   auto* layout = new QVBoxLayout(box);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(date_row);
-  layout->addWidget(balance);
-  layout->addWidget(note);
+  layout->addWidget(balance_);
+  layout->addWidget(note_);
   layout->addWidget(Caption(QStringLiteral("&Vimshottari periods"), tree_));
   layout->addWidget(tree_, 1);
   return box;
+}
+
+void PeriodsView::ShowPeriodTexts() {
+  date_box_->setEnabled(bool(periods_));
+  if (!periods_) {
+    balance_->setText(
+        QStringLiteral("No periods: the Moon's place or the birth moment is missing."));
+    note_->clear();
+    running_->clear();
+    return;
+  }
+  const vedic::NakshatraPlace& moon = periods_->MoonNakshatra();
+  balance_->setText(QStringLiteral("Balance at birth: %1 (Moon in %2, pada %3)")
+                        .arg(Q(vedic::BalanceText(*periods_)), Q(moon.Name()))
+                        .arg(moon.pada));
+  note_->setText(Q(vedic::PeriodsNote(input_.year_days, input_.approximate)) + QLatin1Char(' ') +
+                 Q(vedic::kListingNote));
 }
 
 void PeriodsView::FillTree() {

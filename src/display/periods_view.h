@@ -46,6 +46,9 @@ class PeriodsView : public QWidget {
   // Marks the periods running on `date`, as picking it in the date box does.
   void SetDate(const QDate& date);
   QDate Date() const;
+  // Lists the periods again with years of `year_days` days, the date marked as it was.
+  void SetYearDays(double year_days);
+  double YearDays() const { return input_.year_days; }
 
   QTableWidget* Table() const { return table_; }
   QTreeWidget* Tree() const { return tree_; }
@@ -55,18 +58,23 @@ class PeriodsView : public QWidget {
 
  private:
   QWidget* BuildTable(const PeriodsViewInput& input);
-  QWidget* BuildPeriods(const PeriodsViewInput& input);
+  QWidget* BuildPeriods();
+  void ComputePeriods();
+  void ShowPeriodTexts();
   void FillTree();
   void MarkRunning(const QDate& date);
   void SetMarked(QTreeWidgetItem* item, bool marked);
   void ScrollToMarked();
   void showEvent(QShowEvent* event) override;
 
+  PeriodsViewInput input_;
   std::optional<vedic::Vimshottari> periods_;
   QTableWidget* table_ = nullptr;
   QTreeWidget* tree_ = nullptr;
   QDateEdit* date_box_ = nullptr;
   QLabel* running_ = nullptr;
+  QLabel* balance_ = nullptr;
+  QLabel* note_ = nullptr;
   std::array<QTreeWidgetItem*, vedic::kDashaLevelCount> marked_{};
 };
 

@@ -137,6 +137,33 @@ std::optional<std::array<int, N>> Parts(std::string_view text, char separator) {
   return parts;
 }
 
+// "+05:21:10", "-03:30" or "+5", as solvane-chart takes an exact offset in the zone column: seconds
+// east of Greenwich. The range is CheckRecord's to judge.
+std::optional<int> SignedOffset(std::string_view text) {
+  constexpr int kSecondsPerMinute = 60;
+  const int sign = text.front() == '-' ? -1 : 1;
+  text.remove_prefix(1);
+  const std::size_t parts = 1 + std::count(text.begin(), text.end(), ':');
+  int seconds = 0;
+  if (parts == 1) {
+    const auto h = Parts<1>(text, ':');
+    if (!h) return std::nullopt;
+    seconds = (*h)[0] * kSecondsPerMinute * kSecondsPerMinute;
+  } else if (parts == 2) {
+    const auto hm = Parts<2>(text, ':');
+    if (!hm || (*hm)[1] >= kSecondsPerMinute) return std::nullopt;
+    seconds = ((*hm)[0] * kSecondsPerMinute + (*hm)[1]) * kSecondsPerMinute;
+  } else if (parts == 3) {
+    const auto hms = Parts<3>(text, ':');
+    if (!hms || (*hms)[1] >= kSecondsPerMinute || (*hms)[2] >= kSecondsPerMinute)
+      return std::nullopt;
+    seconds = ((*hms)[0] * kSecondsPerMinute + (*hms)[1]) * kSecondsPerMinute + (*hms)[2];
+  } else {
+    return std::nullopt;
+  }
+  return sign * seconds;
+}
+
 // "77E13": degrees, a hemisphere letter, minutes.
 bool ReadCoordinate(std::string_view text, char positive, char negative, int& degrees, int& minutes,
                     bool& is_negative) {
@@ -210,7 +237,12 @@ std::optional<std::string> ReadFields(const std::array<std::string_view, kColumn
     if (!time) return "the time is not HH:MM";
     r.hour = (*time)[0], r.minute = (*time)[1];
   }
-  if (core::TrimBlanksAndTabs(f[kZone]).empty() && !core::TrimBlanksAndTabs(f[kOffset]).empty()) {
+  if (const std::string_view zone = core::TrimBlanksAndTabs(f[kZone]);
+      zone.starts_with('+') || zone.starts_with('-')) {
+    const auto offset = SignedOffset(zone);
+    if (!offset) return "the zone's offset is not like +05:30 or -03:30:45";
+    r.zone_index = kExactOffsetZone, r.offset_seconds_east = *offset;
+  } else if (zone.empty() && !core::TrimBlanksAndTabs(f[kOffset]).empty()) {
     const auto offset = Number(f[kOffset]);
     if (!offset) return "the offset is not a whole number of seconds";
     r.zone_index = kExactOffsetZone, r.offset_seconds_east = *offset;

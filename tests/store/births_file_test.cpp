@@ -59,6 +59,31 @@ TEST(BirthsCsv, ReadsABatchStyleFileWithDefaults) {
   EXPECT_FALSE((*records)[1].daylight_saving);
 }
 
+// solvane-chart writes an exact offset in the batch's zone column with its sign.
+TEST(BirthsCsv, ZoneColumnTakesTheCommandLinesExactOffsets) {
+  struct Case {
+    const char* zone;
+    int offset_seconds_east;
+  };
+  const Case cases[] = {{"+05:21:10", 5 * 3600 + 21 * 60 + 10},  // Madras time
+                        {"-03:30", -(3 * 3600 + 30 * 60)},       // Newfoundland
+                        {"+00:00", 0},
+                        {"+5", 5 * 3600},
+                        {" -00:00:59 ", -59}};
+  for (const Case& c : cases) {
+    const auto records = ReadBirthsCsv("name,date,zone,lon,lat\nA,1980-08-15," +
+                                       std::string(c.zone) + ",77E13,28N36\n");
+    ASSERT_TRUE(records) << c.zone << ": " << records.error().message;
+    EXPECT_EQ((*records)[0].zone_index, kExactOffsetZone) << c.zone;
+    EXPECT_EQ((*records)[0].offset_seconds_east, c.offset_seconds_east) << c.zone;
+  }
+  for (const char* bad : {"+", "+05:60", "-05:30:60", "+05:30:10:00", "+aa:bb", "+19:00"}) {
+    const auto records = ReadBirthsCsv("name,date,zone,lon,lat\nA,1980-08-15," + std::string(bad) +
+                                       ",77E13,28N36\n");
+    EXPECT_FALSE(records) << bad;
+  }
+}
+
 TEST(BirthsCsv, RefusesABadFileNamingTheLine) {
   struct Case {
     std::string text;

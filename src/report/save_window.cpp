@@ -41,6 +41,16 @@ QString ChooseRtfTarget(QWidget* parent) {
   return dialog.selectedFiles().front();
 }
 
+QString ChoosePdfTarget(QWidget* parent) {
+  QFileDialog dialog(parent, QStringLiteral("Solvane"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(QStringLiteral("PDF document  (*.pdf)"));
+  dialog.setDefaultSuffix(QStringLiteral("pdf"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
+}
+
 SaveWindow::SaveWindow(const std::string& report_plain_text, widgets::MessageService& messages,
                        widgets::UrlOpener& opener, QWidget* parent)
     : QDialog(parent),
@@ -53,15 +63,16 @@ SaveWindow::SaveWindow(const std::string& report_plain_text, widgets::MessageSer
         dialog.setOption(QAbstractPrintDialog::PrintSelection,
                          printer.printRange() == QPrinter::Selection);
         return dialog.exec() == QDialog::Accepted;
-      }) {
+      }),
+      choose_pdf_target_(ChoosePdfTarget) {
   setObjectName(QStringLiteral("frmSave"));
   setWindowTitle(widgets::ProgramTitle());
   setModal(true);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new widgets::LinkLabel(QStringLiteral("Label1"),
-                                         QStringLiteral("Solvane - Vedic astrology for everyone"),
-                                         core::LinkTarget::HomePage, opener));
+                                           QStringLiteral("Solvane - Vedic astrology for everyone"),
+                                           core::LinkTarget::HomePage, opener));
   rtb_ = new QTextEdit;
   rtb_->setObjectName(QStringLiteral("RTB"));
   rtb_->setReadOnly(true);
@@ -77,20 +88,27 @@ SaveWindow::SaveWindow(const std::string& report_plain_text, widgets::MessageSer
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(new widgets::LinkLabel(QStringLiteral("Label14"),
-                                          QStringLiteral("Visit our web site"),
-                                          core::LinkTarget::HomePage, opener));
+                                            QStringLiteral("Visit our web site"),
+                                            core::LinkTarget::HomePage, opener));
   buttons->addWidget(new widgets::LinkLabel(QStringLiteral("Label2"),
-                                          QStringLiteral("Your own branded edition"),
-                                          core::LinkTarget::FullBrandPage, opener));
+                                            QStringLiteral("Your own branded edition"),
+                                            core::LinkTarget::FullBrandPage, opener));
   buttons->addStretch();
   auto* save = new QPushButton(QStringLiteral("&Save"));
   save->setObjectName(QStringLiteral("cmdSave"));
+  // Alt+D: S and P belong to Save and Print, and the links take no keys.
+  auto* save_pdf = new QPushButton(QStringLiteral("Save as P&DF\u2026"));
+  save_pdf->setObjectName(QStringLiteral("cmdSavePdf"));
+  save_pdf->setVisible(false);  // until someone says how to write the sheet
+  save_pdf_ = save_pdf;
   auto* print = new QPushButton(QStringLiteral("&Print"));
   print->setObjectName(QStringLiteral("cmdPrint"));
   buttons->addWidget(save);
+  buttons->addWidget(save_pdf);
   buttons->addWidget(print);
   layout->addLayout(buttons);
   connect(save, &QPushButton::clicked, this, &SaveWindow::Save);
+  connect(save_pdf, &QPushButton::clicked, this, &SaveWindow::SaveAsPdf);
   connect(print, &QPushButton::clicked, this, &SaveWindow::Print);
 
   links_.Hook(rtb_);
@@ -122,6 +140,35 @@ void SaveWindow::Save() {
                    QStringLiteral("The report could not be saved to %1: %2")
                        .arg(QDir::toNativeSeparators(path), error),
                    core::MessageIcon::kError);
+}
+
+void SaveWindow::SetWriteSheet(WriteSheet write) {
+  write_sheet_ = std::move(write);
+  save_pdf_->setVisible(static_cast<bool>(write_sheet_));
+}
+
+void SaveWindow::SaveAsPdf() {
+  if (!write_sheet_) return;
+  const QString path = choose_pdf_target_ ? choose_pdf_target_(this) : QString();
+  if (path.isEmpty()) return;  // cancelled
+  const QFileInfo target(path);
+  if (target.exists() && target.isFile() && !(target.permissions() & QFileDevice::WriteOwner)) {
+    messages_.Show(
+        this,
+        QStringLiteral("%1 is read-only. Please save the chart sheet under another name.")
+            .arg(target.fileName()),
+        core::MessageIcon::kError);
+    return;
+  }
+  const core::Result<void> written = write_sheet_(path);
+  if (!written)
+    messages_.Show(
+        this,
+        QStringLiteral("The chart sheet could not be saved to %1: %2\n\nPlease choose "
+                       "another folder or name, or make room on the disk, and save "
+                       "again.")
+            .arg(QDir::toNativeSeparators(path), QString::fromStdString(written.error().message)),
+        core::MessageIcon::kError);
 }
 
 void SaveWindow::Print() {

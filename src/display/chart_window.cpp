@@ -168,6 +168,12 @@ QString StoredEngineName() {
   return IsEngineName(name) ? name : QString::fromLatin1(kClassicEngine);
 }
 
+QString StoredNodeName() {
+  const bool true_node =
+      QSettings().value(QString::fromLatin1(kChartNodeKey)).toString() == QStringLiteral("true");
+  return true_node ? QStringLiteral("true") : QStringLiteral("mean");
+}
+
 double StoredYearDays() {
   const QString text = QSettings().value(QString::fromLatin1(kChartYearDaysKey)).toString();
   const auto length = vedic::ParseYearLength(text.toStdString());
@@ -289,6 +295,17 @@ void ChartWindow::AddEngineChoice() {
     engine_actions_->addAction(action);
     connect(action, &QAction::triggered, this, [this, name] { ChooseEngine(name); });
   }
+  // The classic formulas have a node of their own; the choice is the precise engine's.
+  true_node_action_ = view_menu_->addAction(QStringLiteral("&True Node"));
+  true_node_action_->setObjectName(QStringLiteral("mnuTrueNode"));
+  true_node_action_->setCheckable(true);
+  true_node_action_->setChecked(StoredNodeName() == QStringLiteral("true"));
+  true_node_action_->setEnabled(checked == QString::fromLatin1(kPreciseEngine));
+  connect(true_node_action_, &QAction::toggled, this, [this](bool on) {
+    QSettings().setValue(QString::fromLatin1(kChartNodeKey),
+                         on ? QStringLiteral("true") : QStringLiteral("mean"));
+    if (shown_engine_ == QString::fromLatin1(kPreciseEngine)) emit EngineRequested(shown_engine_);
+  });
 }
 
 void ChartWindow::AddYearChoice() {
@@ -324,6 +341,7 @@ void ChartWindow::ChooseEngine(const QString& name) {
   QSettings().setValue(QString::fromLatin1(kChartEngineKey), name);
   for (QAction* action : engine_actions_->actions())
     if (action->data().toString() == name) action->setChecked(true);
+  true_node_action_->setEnabled(name == QString::fromLatin1(kPreciseEngine));
   if (name != shown_engine_) emit EngineRequested(name);
 }
 

@@ -29,11 +29,15 @@ inline constexpr const char* kChartStyleKey = "chart/style";
 inline constexpr const char* kChartNavamsaKey = "chart/navamsa";
 // The positions engine charts are computed with: "classic" (the default) or "precise".
 inline constexpr const char* kChartEngineKey = "chart/engine";
+// With the precise engine, the lunar node: "mean" (the default) or "true".
+inline constexpr const char* kChartNodeKey = "chart/node";
 // The Vimshottari year, days: "365.25" (the default), "365.2425" or "360".
 inline constexpr const char* kChartYearDaysKey = "chart/year_days";
 
 // The engine the settings ask for, "classic" or "precise"; "classic" for anything else.
 QString StoredEngineName();
+// The node the settings ask for the precise engine, "mean" or "true"; "mean" for anything else.
+QString StoredNodeName();
 // The Vimshottari year the settings ask for, days; 365.25 for anything else.
 double StoredYearDays();
 
@@ -82,7 +86,8 @@ class ChartWindow : public QWidget {
   void SetYearDays(double year_days);
 
  signals:
-  // The user chose another engine than the one shown: chart the same birth again with it.
+  // The user chose another engine than the one shown, or (precise engine) another node: chart
+  // the same birth again with it.
   void EngineRequested(QString name);
 
  private:
@@ -114,6 +119,7 @@ class ChartWindow : public QWidget {
   QAction* navamsa_action_ = nullptr;
   QAction* save_action_ = nullptr;
   QActionGroup* engine_actions_ = nullptr;
+  QAction* true_node_action_ = nullptr;
   QActionGroup* year_actions_ = nullptr;
   QLabel* engine_label_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "shell/app.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -8,15 +9,18 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "display/chart_sheet.h"
 #include "display/chart_window.h"
 #include "report/house_report.h"
 #include "report/save_window.h"
 #include "run/chart_run.h"
+#include "run/engines.h"
 #include "shell/about_box.h"
 #include "shell/exit_screen.h"
 #include "shell/main_window.h"
 #include "shell/update_reminder.h"
 #include "widgets/windows.h"
+#include "zones/suggestion.h"
 
 namespace solvane::shell {
 namespace {
@@ -29,6 +33,12 @@ constexpr QSize kChartWindowSize(1100, 800);
 // The month names of the user's language for the date of birth.
 std::string LocaleMonthName(int month) {
   return QLocale().standaloneMonthName(month, QLocale::LongFormat).toStdString();
+}
+
+// How the chart's zone was chosen, for the sheet's birth data.
+std::string ZoneNote(const entry::BirthFormSnapshot& form) {
+  return form.cmbTimeZone == zones::kOtherOffsetIndex ? "an exact offset typed in the form"
+                                                      : "chosen from the zone list";
 }
 
 }  // namespace
@@ -100,10 +110,31 @@ void App::RemindAboutUpdates(QSettings& settings, const QDateTime& now) {
 }
 
 std::optional<entry::Refusal> App::Proceed(const entry::BirthFormSnapshot& form) {
+  return ChartWith(form, display::StoredEngineName());
+}
+
+std::optional<entry::Refusal> App::ChartWith(const entry::BirthFormSnapshot& form,
+                                             const QString& engine_name) {
+  // The settings hold a name this program wrote; anything else charts with the classic formulas.
+  const bool precise = engine_name == QStringLiteral("precise");
+  auto engine = run::EngineNamed(engine_name.toStdString(),
+                                 precise ? display::StoredNodeName().toStdString() : "");
+  if (!engine) engine = run::EngineNamed("classic");
   display::ChartWindowModel model;
-  if (auto refusal = run::RunChart(form, LocaleMonthName, state_, model)) return refusal;
+  core::ChartState state;
+  if (auto refusal =
+          run::RunChart(form, LocaleMonthName, state, model, run::ReportText::kWrite, **engine))
+    return refusal;
+  state_ = std::move(state);
+  charted_form_ = form;
+  chart_model_ = model;
   report_text_ = report::PlainText(model.RTBHouseDesc);
-  // A fresh main window and chart window for every chart.
+  // A fresh main window and chart window for every chart; the old one may be the sender of the
+  // request that led here, so it goes once its event is done.
+  if (main_) {
+    main_->hide();
+    main_.release()->deleteLater();
+  }
   main_ = std::make_unique<MainWindow>(model, opener_);
   connect(main_.get(), &MainWindow::BackRequested, this, &App::Back);
   connect(main_.get(), &MainWindow::PrintRequested, this, &App::Print);
@@ -116,9 +147,18 @@ std::optional<entry::Refusal> App::Proceed(const entry::BirthFormSnapshot& form)
   return std::nullopt;
 }
 
+void App::Recompute(const QString& engine_name) {
+  if (auto refusal = ChartWith(charted_form_, engine_name))
+    messages_.Show(main_.get(), QString::fromStdString(refusal->message.text),
+                   refusal->message.icon);
+}
+
 void App::ShowChartViewMenu() {
   display::ChartWindow* chart = main_->Chart();
   chart->SetMessageService(messages_);
+  // Queued: the request comes from the window that charting again replaces.
+  connect(chart, &display::ChartWindow::EngineRequested, this, &App::Recompute,
+          Qt::QueuedConnection);
   // After File, before the help menus.
   QMenuBar* bar = main_->menuBar();
   bar->insertMenu(bar->actions().value(1, nullptr), chart->ViewMenu());
@@ -136,6 +176,15 @@ void App::Print() {
   if (!main_) return;
   // Built afresh each time, so it always shows the chart on screen, once.
   report::SaveWindow save(report_text_, messages_, opener_, main_.get());
+  // The sheet draws the chart in the style the chart window shows, from copies of the chart: the
+  // window may be asked to save after this chart is gone.
+  save.SetWriteSheet([state = state_, model = chart_model_, form = charted_form_,
+                      style = main_->Chart()->Style(),
+                      year = main_->Chart()->YearDays()](const QString& path) {
+    const long today = QDate(1970, 1, 1).daysTo(QDate::currentDate());
+    const display::SheetInput input{{state, model, form, {year, today}, ZoneNote(form)}, style};
+    return display::WriteChartSheetPdf(path.toStdString(), input);
+  });
   save.exec();
 }
 

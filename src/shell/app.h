@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/chart_state.h"
+#include "display/chart_window_model.h"
 #include "entry/entry_window.h"
 #include "widgets/messages.h"
 #include "widgets/url_opener.h"
@@ -53,12 +54,20 @@ class App : public QObject {
 
  private:
   std::optional<entry::Refusal> Proceed(const entry::BirthFormSnapshot& form);
+  // Charts `form` with the engine of that name into a fresh main window; a refusal leaves the
+  // state and the windows as they were.
+  std::optional<entry::Refusal> ChartWith(const entry::BirthFormSnapshot& form,
+                                          const QString& engine_name);
+  // The chart window asked for the same birth with another engine.
+  void Recompute(const QString& engine_name);
   void RemindAboutUpdates(QSettings& settings, const QDateTime& now);
   void ShowChartViewMenu();
 
   MessageService& messages_;
   UrlOpener& opener_;
   core::ChartState state_;
+  entry::BirthFormSnapshot charted_form_;  // the birth the main window shows
+  display::ChartWindowModel chart_model_;  // its texts, for the PDF sheet
   std::string report_text_;  // the chart's report as plain text, for the copy that is printed
   std::unique_ptr<QLockFile> lock_;
   std::unique_ptr<entry::EntryWindow> entry_;

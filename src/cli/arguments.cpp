@@ -6,6 +6,7 @@
 
 #include "cli/safe_text.h"
 #include "core/text.h"
+#include "zones/offset_text.h"
 
 namespace solvane::cli {
 namespace {
@@ -138,6 +139,7 @@ std::optional<int> ZoneWithText(std::string_view text) {
 
 core::Result<void> ParseZone(std::string_view text, entry::BirthFormSnapshot& form) {
   const std::string_view t = TrimBlanksAndTabs(text);
+  if (!t.empty() && (t.front() == '+' || t.front() == '-')) return ParseOffset(t, form);
   if (AllDigits(t)) {
     const std::size_t first_significant = std::min(t.find_first_not_of('0'), t.size() - 1);
     const auto position = Digits(t.substr(first_significant), 2);
@@ -157,13 +159,21 @@ core::Result<void> ParseZone(std::string_view text, entry::BirthFormSnapshot& fo
   }
   if (matches.empty())
     return Fail("unknown zone " + Quoted(text) +
-                ": give a list position 0 to 70, an abbreviation such as IST, or the zone's text "
-                "(--list-zones shows them)");
+                ": give a list position 0 to 70, an abbreviation such as IST, the zone's text "
+                "(--list-zones shows them), or an exact offset such as +05:21:10");
   std::string error = "zone " + Quoted(text) + " is ambiguous; give the position of one of:";
   for (int i : matches)
     error += " " + std::to_string(i) + " (" +
              std::string(entry::TimeZoneTable()[static_cast<std::size_t>(i)].text) + ")";
   return Fail(error);
+}
+
+core::Result<void> ParseOffset(std::string_view text, entry::BirthFormSnapshot& form) {
+  const core::Result<std::int32_t> offset_s = zones::ParseExactOffset(TrimBlanksAndTabs(text));
+  if (!offset_s) return Fail(TerminalSafe(offset_s.error().message));
+  form.cmbTimeZone = zones::kOtherOffsetIndex;
+  form.otherOffsetSecondsEast = *offset_s;
+  return {};
 }
 
 core::Result<void> ParseLongitude(std::string_view text, entry::BirthFormSnapshot& form) {

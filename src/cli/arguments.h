@@ -29,8 +29,12 @@ core::Result<void> ApplyField(std::string_view name, std::string_view value,
 using FieldParser = core::Result<void> (*)(std::string_view, entry::BirthFormSnapshot&);
 core::Result<void> ParseDate(std::string_view text, entry::BirthFormSnapshot& form);  // 1980-08-15
 core::Result<void> ParseTime(std::string_view text, entry::BirthFormSnapshot& form);  // 06:30[:SS]
-// A list position 0-70 (leading zeros allowed), an abbreviation that occurs once, or the text.
+// A list position 0-70 (leading zeros allowed), an abbreviation that occurs once, the text, or an
+// exact offset east of Greenwich written with its sign (`ParseOffset`).
 core::Result<void> ParseZone(std::string_view text, entry::BirthFormSnapshot& form);
+// An exact offset east of Greenwich, "+05:21:10" or "-03:30", held by the entry after the listed
+// zones ("Other offset…").
+core::Result<void> ParseOffset(std::string_view text, entry::BirthFormSnapshot& form);
 core::Result<void> ParseLongitude(std::string_view text, entry::BirthFormSnapshot& form);  // 77E13
 core::Result<void> ParseLatitude(std::string_view text, entry::BirthFormSnapshot& form);   // 28N36
 // 1/0, true/false, yes/no in any case, or nothing (no).

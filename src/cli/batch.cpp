@@ -1,6 +1,8 @@
 #include "cli/batch.h"
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
 #include <vector>
 
 #include "cli/arguments.h"
@@ -8,9 +10,11 @@
 #include "cli/file_output.h"
 #include "cli/output.h"
 #include "cli/safe_text.h"
+#include "cli/zone_flags.h"
 #include "core/text.h"
 #include "report/house_report.h"
 #include "run/chart_run.h"
+#include "run/engines.h"
 
 namespace solvane::cli {
 namespace {
@@ -38,15 +42,24 @@ std::string ColumnName(std::string_view field) {
   return name;
 }
 
+// Columns beyond the birth fields: the place and the tz database, and the engine.
+constexpr std::string_view kMomentColumns[] = {"place", "tz",        "offset",
+                                               "fold",  "ephemeris", "node"};
+
+bool IsMomentColumn(std::string_view name) {
+  return std::find(std::begin(kMomentColumns), std::end(kMomentColumns), name) !=
+         std::end(kMomentColumns);
+}
+
 core::Result<Columns, BatchStop> ColumnsOf(const CsvRecord& header) {
   Columns columns;
   for (const std::string& field : header.fields) {
     std::string name = ColumnName(field);
-    if (!IsFieldName(name))
+    if (!IsFieldName(name) && !IsMomentColumn(name))
       return Stop(BatchStop::Reason::kBadHeader,
                   "unknown column " + Quoted(field) +
                       " in the header; the columns are name, date, time, zone, dst, lon, lat, "
-                      "city, state and country");
+                      "city, state, country, place, tz, offset, fold, ephemeris and node");
     if (std::find(columns.begin(), columns.end(), name) != columns.end())
       return Stop(BatchStop::Reason::kBadHeader,
                   "column '" + name + "' appears twice in the header");
@@ -73,16 +86,67 @@ core::Result<Columns, BatchStop> ReadHeader(CsvReader& reader) {
   }
 }
 
-core::Result<entry::BirthFormSnapshot> FormOf(const CsvRecord& record, const Columns& columns) {
+// A row as the chart takes it: the form, what the place and the tz database are asked, and the
+// engine.
+struct RowInput {
+  entry::BirthFormSnapshot form;
+  ZoneRequest zone;
+  std::string ephemeris, node;
+};
+
+// The cell of `column`, without blanks and tabs around it; "" when the row has no such column.
+std::string_view Cell(const CsvRecord& record, const Columns& columns, std::string_view column) {
+  const auto at = std::find(columns.begin(), columns.end(), column);
+  return at == columns.end() ? std::string_view()
+                             : core::TrimBlanksAndTabs(
+                                   record.fields[static_cast<std::size_t>(at - columns.begin())]);
+}
+
+// The cells of the moment's columns; an empty cell is not given.
+core::Result<void> ReadMomentCells(const CsvRecord& record, const Columns& columns, RowInput& row) {
+  const auto optional_cell = [&](std::string_view column) -> std::optional<std::string> {
+    const std::string_view cell = Cell(record, columns, column);
+    return cell.empty() ? std::nullopt : std::optional<std::string>(cell);
+  };
+  row.zone.prefix = "";
+  row.zone.place = optional_cell("place");
+  row.zone.tz = optional_cell("tz");
+  row.zone.fold = optional_cell("fold");
+  row.ephemeris = std::string(Cell(record, columns, "ephemeris"));
+  row.node = std::string(Cell(record, columns, "node"));
+  const std::string_view offset = Cell(record, columns, "offset");
+  if (offset.empty()) return {};
+  if (!Cell(record, columns, "zone").empty())
+    return core::Fail("zone and offset cannot go together: give the zone or its exact offset");
+  row.zone.zone_given = true;
+  if (core::Result<void> parsed = ParseOffset(offset, row.form); !parsed)
+    return core::Fail("offset: " + parsed.error().message);
+  return {};
+}
+
+core::Result<RowInput> RowOf(const CsvRecord& record, const Columns& columns) {
   if (record.fields.size() != columns.size())
     return core::Fail("the row has " + std::to_string(record.fields.size()) +
                       " fields; the header has " + std::to_string(columns.size()));
-  entry::BirthFormSnapshot form;
+  RowInput row;
+  if (core::Result<void> read = ReadMomentCells(record, columns, row); !read)
+    return core::Fail(read.error().message);
+  // With a place or a zone from the database, an empty cell leaves the field to them.
+  const bool empty_defers = row.zone.place || row.zone.tz;
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (core::Result<void> applied = ApplyField(columns[i], record.fields[i], form); !applied)
+    if (IsMomentColumn(columns[i])) continue;
+    const bool empty = core::TrimBlanksAndTabs(record.fields[i]).empty();
+    if (empty && (empty_defers || (columns[i] == "zone" && row.zone.zone_given))) continue;
+    if (core::Result<void> applied = ApplyField(columns[i], record.fields[i], row.form); !applied)
       return core::Fail(columns[i] + ": " + applied.error().message);
+    bool* given[] = {&row.zone.zone_given,   &row.zone.dst_given,  &row.zone.lon_given,
+                     &row.zone.lat_given,    &row.zone.city_given, &row.zone.state_given,
+                     &row.zone.country_given};
+    const std::string_view names[] = {"zone", "dst", "lon", "lat", "city", "state", "country"};
+    for (std::size_t k = 0; k < std::size(names); ++k)
+      if (columns[i] == names[k]) *given[k] = true;
   }
-  return form;
+  return row;
 }
 
 enum class RowOutcome { kCharted, kRefused, kUnwritten };
@@ -96,16 +160,31 @@ RowAnswer Refused(std::size_t line, std::string_view message, RowOutcome outcome
   return {ErrorJsonLine(line, message), outcome};
 }
 
+// The row's engine: its own columns, else the batch's.
+core::Result<const core::PositionsEngine*> RowEngine(const RowInput& row,
+                                                     const BatchOptions& options) {
+  const bool own = !row.ephemeris.empty() || !row.node.empty();
+  const auto engine = own ? run::EngineNamed(row.ephemeris, row.node)
+                          : run::EngineNamed(options.ephemeris, options.node);
+  if (!engine) return core::Fail((own ? "ephemeris: " : "") + engine.error().message);
+  return *engine;
+}
+
 RowAnswer AnswerRow(const CsvRecord& record, const Columns& columns, const BatchOptions& options) {
-  const core::Result<entry::BirthFormSnapshot> form = FormOf(record, columns);
-  if (!form) return Refused(record.line, form.error().message, RowOutcome::kRefused);
+  core::Result<RowInput> row = RowOf(record, columns);
+  if (!row) return Refused(record.line, row.error().message, RowOutcome::kRefused);
+  const core::Result<ZoneChoice> zone = ApplyZoneRequest(row->zone, row->form);
+  if (!zone) return Refused(record.line, zone.error().message, RowOutcome::kRefused);
+  const auto engine = RowEngine(*row, options);
+  if (!engine) return Refused(record.line, engine.error().message, RowOutcome::kRefused);
+  const entry::BirthFormSnapshot* form = &row->form;
   // Each row is a chart of its own: nothing carries over from the row before.
   core::ChartState state;
   display::ChartWindowModel window;
   const bool with_report = !options.report_folder.empty();
-  if (const auto refusal =
-          run::RunChart(*form, display::EnglishMonthName, state, window,
-                        with_report ? run::ReportText::kWrite : run::ReportText::kPlacementOnly))
+  if (const auto refusal = run::RunChart(
+          *form, display::EnglishMonthName, state, window,
+          with_report ? run::ReportText::kWrite : run::ReportText::kPlacementOnly, **engine))
     return Refused(record.line, refusal->message.text, RowOutcome::kRefused);
   std::string report_path;
   if (with_report) {
@@ -125,8 +204,9 @@ RowAnswer AnswerRow(const CsvRecord& record, const Columns& columns, const Batch
   json.IntMember("line", static_cast<long>(record.line));
   WriteChartMembers(json, state, window);
   WriteEngineMembers(json, state);
-  WritePeriodMembers(json, state, PeriodOptions{});
+  WritePeriodMembers(json, state, options.periods);
   if (with_report) json.StringMember("report", report_path);
+  WriteZoneMembers(json, *zone, state);
   json.EndObject();
   return answer;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/chart_members.h"
 #include "cli/csv.h"
 #include "core/result.h"
 #include "entry/form_rules.h"
@@ -20,6 +21,11 @@ struct BatchOptions {
   // When set, every charted row's birth is handed to it (to be stored); a failure makes the row's
   // line an error, counted as unwritten.
   std::function<core::Result<void>(const entry::BirthFormSnapshot&)> save_row;
+  // The engine of rows that name none in their columns `ephemeris` and `node` (as the flags
+  // --ephemeris and --node name it; "" for the defaults).
+  std::string ephemeris, node;
+  // The periods in every row's "Dasha" member (--year-days, --dasha-levels).
+  PeriodOptions periods;
 };
 
 struct BatchCounts {
@@ -46,7 +52,12 @@ using LineWriter = std::function<core::Result<void>(std::string_view line)>;
 // order, each with its "line" number: the chart, or {"line": N, "error": "..."} for a row that
 // is malformed or refused, or whose report file could not be written. Missing columns take the
 // entry form's first selections; empty lines and lines of blanks are skipped. With a report
-// folder, each charted line also carries "report", the file written.
+// folder, each charted line also carries "report", the file written; every charted line ends
+// with "Zone" (and "Place" when the row named one).
+//
+// Besides the birth fields, a row may give `place` and `tz` (as --place and --tz: the birth
+// fields given win, and with either of them an empty cell counts as not given), `offset` (an
+// exact offset, as --zone +05:21:10), `fold` (earlier or later) and `ephemeris` and `node`.
 core::Result<BatchCounts, BatchStop> RunBatch(ByteSource source, const LineWriter& write,
                                               const BatchOptions& options = {});
 // The same over CSV text held in memory.

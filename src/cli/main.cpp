@@ -168,9 +168,11 @@ void AddFlags(CLI::App& app, Flags& flags, OptionTexts& texts) {
       ->check(CLI::IsMember({"text", "json"}));
   app.add_flag("--sample", flags.sample,
                "chart the built-in sample birth (other flags override it)");
-  app.add_option("--batch", texts.batch,
-                 "chart every row of a CSV file (- for standard input) whose header names the "
-                 "fields (name,date,time,zone,dst,lon,lat,city,state,country); writes JSON Lines")
+  app.add_option(
+         "--batch", texts.batch,
+         "chart every row of a CSV file (- for standard input) whose header names the "
+         "fields (name,date,time,zone,dst,lon,lat,city,state,country, and place,tz,offset,fold,"
+         "ephemeris,node); writes JSON Lines")
       ->type_name("FILE");
   app.add_option("--report", texts.report,
                  "write the house report as RTF to FILE (with --batch: one file per row into the "
@@ -295,16 +297,14 @@ std::optional<std::string> EmptyValue(const Flags& flags) {
 }
 
 int FindPlace(const Flags& flags) {
-  const cli::PlaceQuery query = cli::ParsePlaceQuery(*flags.find_place);
-  const std::vector<entry::Place> places =
-      entry::Atlas::BuiltIn().Find(query.city, query.state, query.country, 10);
-  if (places.empty()) {
+  const entry::PlaceMatches matches = entry::Atlas::BuiltIn().Lookup(*flags.find_place, 10);
+  if (matches.places.empty()) {
     Say("no place called " + cli::Quoted(*flags.find_place, kPlaceShownCharacters) +
         " in the atlas");
     return kExitRefused;
   }
   return Finish(
-      WriteOut(flags.format == "json" ? cli::PlacesJson(places) : cli::PlacesText(places)));
+      WriteOut(flags.format == "json" ? cli::PlacesJson(matches) : cli::PlacesText(matches)));
 }
 
 int ListZones() {
@@ -377,6 +377,8 @@ int BatchStatus(const core::Result<cli::BatchCounts, cli::BatchStop>& result) {
 }
 
 int Batch(const Flags& flags) {
+  const auto year = vedic::ParseYearLength(flags.year_days);
+  if (!year) return Refuse("--year-days: " + year.error().message);
   if (flags.report) {
     struct stat folder {};
     if (stat(flags.report->c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
@@ -397,7 +399,11 @@ int Batch(const Flags& flags) {
     if (!opened) return Exit(opened.error());
     saving = std::move(*opened);
   }
-  cli::BatchOptions options{flags.report.value_or(""), {}};
+  cli::BatchOptions options{flags.report.value_or(""),
+                            {},
+                            flags.ephemeris,
+                            flags.node,
+                            {vedic::YearDays(*year), flags.dasha_levels, std::nullopt}};
   if (saving)
     options.save_row = [&](const entry::BirthFormSnapshot& form) { return saving->Save(form); };
   BatchOutput output;
@@ -455,12 +461,13 @@ std::string ChartOutput(const Flags& flags, const core::ChartState& state,
     cli::WriteChartMembers(json, state, window);
     cli::WriteEngineMembers(json, state);
     cli::WritePeriodMembers(json, state, periods);
-    cli::WriteZoneMembers(json, birth.zone);
     if (flags.report_text) json.StringMember("ReportText", report);
+    cli::WriteZoneMembers(json, birth.zone, state);
     json.EndObject();
     return text + '\n';
   }
   std::string text = cli::ChartText(state, window, birth.form);
+  if (const std::string zone = cli::ZoneText(birth.zone, state); !zone.empty()) text += "\n" + zone;
   text += '\n';
   text += cli::PeriodsText(state, periods);
   if (flags.report_text) {

@@ -6,6 +6,7 @@
 #include "cli/safe_text.h"
 #include "entry/time_zones.h"
 #include "report/house_report.h"
+#include "zones/offset_text.h"
 
 namespace solvane::cli {
 namespace {
@@ -156,6 +157,8 @@ std::string BirthDetailsText(const core::BirthData& b, const entry::BirthFormSna
   std::string zone;
   if (form.cmbTimeZone >= 0 && form.cmbTimeZone < entry::kTimeZoneCount)
     zone = entry::TimeZoneTable()[static_cast<std::size_t>(form.cmbTimeZone)].text;
+  else if (form.cmbTimeZone == zones::kOtherOffsetIndex)
+    zone = zones::FormatUtOffset(form.otherOffsetSecondsEast);
   out += Row("Time of birth", TwoDigits(b.Hour) + ":" + TwoDigits(b.Minute) + "  " + zone +
                                   (b.DaylightSaving ? ", daylight saving" : ""));
   out += Row("Latitude", Coordinate(b.LatitudeDeg, b.LatitudeMin, b.South ? 'S' : 'N'));

@@ -46,6 +46,7 @@ struct ChartState {
   // Minus the zone's offset from universal time: what is added to local clock time to get UT.
   std::int16_t ZoneHours = 0;
   std::int16_t ZoneMinutes = 0;  // same sign as ZoneHours, or 0
+  std::int16_t ZoneSeconds = 0;  // same sign as ZoneHours, or 0; only an exact offset has any
 
   // The numbers every text below is derived from, as the engine gave them.
   EnginePositions positions;

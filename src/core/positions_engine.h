@@ -18,6 +18,9 @@ struct BirthMoment {
   BirthData birth;
   int zone_hours = 0;    // added to local clock time to get universal time
   int zone_minutes = 0;  // same sign as zone_hours, or 0
+  // Same sign as zone_hours, or 0; -59..59. Only an exact offset ("Other offset…") has any: the
+  // listed zones keep 0, and 0 changes no result.
+  int zone_seconds = 0;
 };
 
 // How the lunar nodes are taken: the classic formulas' mean node with its fixed shift, or (precise

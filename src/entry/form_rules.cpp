@@ -8,6 +8,9 @@ namespace {
 using core::MessageIcon;
 
 constexpr const char* kOnlyLetters = "Please Enter only Letters";
+// The widest exact offset the form takes, seconds either side of UT: beyond any zone ever kept,
+// so that a typing slip (180 for 18) is caught rather than charted.
+constexpr int kMaxOtherOffset_s = 18 * 3600;
 
 // Code points of general categories L (letters) and M (marks) in the blocks of the scripts names
 // are written in, as inclusive ranges in code point order. Code points still unassigned inside a
@@ -292,15 +295,22 @@ std::optional<Refusal> ValidateBirthForm(const BirthFormSnapshot& form) {
     return Information("Please Enter Correct Date Or Month !");
 
   if (!InRange(form.cboHH, 24) || !InRange(form.cboMM, 60) ||
-      !InRange(form.cmbTimeZone, kTimeZoneCount))
+      !InRange(form.cmbTimeZone, kTimeZoneCount + 1))
     return Information("Please choose the time of birth and the time zone from their lists.");
+  if (form.cmbTimeZone == zones::kOtherOffsetIndex &&
+      (form.otherOffsetSecondsEast < -kMaxOtherOffset_s ||
+       form.otherOffsetSecondsEast > kMaxOtherOffset_s))
+    return Information("Please enter an offset from UT between -18:00:00 and +18:00:00.");
   return std::nullopt;
 }
 
 void FillBirthData(const BirthFormSnapshot& form, core::ChartState& state) {
   core::BirthData& b = state.birth;
   b.Name = form.txtName;
-  Zone_Calculation(form.cmbTimeZone, state);
+  if (form.cmbTimeZone == zones::kOtherOffsetIndex)
+    zones::ExactOffset_Calculation(form.otherOffsetSecondsEast, state);
+  else
+    Zone_Calculation(form.cmbTimeZone, state);
   b.Month = static_cast<std::int16_t>(form.cboMonth + 1);
   b.Day = static_cast<std::int16_t>(form.cboDate + 1);
   b.Year = static_cast<std::int16_t>(kFirstYear + form.cboYear);

@@ -26,7 +26,8 @@ struct BirthFormSnapshot {
   int cboSS = 0;     // seconds: shown, never read
   int cmbTimeZone = kDefaultTimeZone;
   // The zone when cmbTimeZone is the entry after the 71 zones ("Other offset…"): seconds east of
-  // Greenwich, what is added to universal time to get the local standard time.
+  // Greenwich, what is added to universal time to get the local standard time; the form takes
+  // -18 h to +18 h.
   int otherOffsetSecondsEast = 0;
   bool chkDST = false;
   std::string txtLonD, txtLonM;
@@ -92,8 +93,9 @@ std::optional<Refusal> CheckName(std::string_view utf8);
 // The first failing check, or nothing when the form may be charted.
 std::optional<Refusal> ValidateBirthForm(const BirthFormSnapshot& form);
 
-// Copies an accepted form into `state`: the name, the zone offset (`Zone_Calculation`), then the
-// remaining birth fields. Call only after `ValidateBirthForm` accepted `form`.
+// Copies an accepted form into `state`: the name, the zone offset (`Zone_Calculation`, or the
+// exact offset of "Other offset…" to the second), then the remaining birth fields. Call only
+// after `ValidateBirthForm` accepted `form`.
 void FillBirthData(const BirthFormSnapshot& form, core::ChartState& state);
 
 // Whole number of a box's text: blanks at both ends ignored, digits only, or nothing.

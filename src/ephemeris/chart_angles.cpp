@@ -60,7 +60,7 @@ TropicalAngles AnglesFromRamc(double ramc_degrees, double t, double latitude) {
 
 SiderealAngles ComputeSiderealAngles(const core::BirthMoment& moment) {
   const core::BirthData& birth = moment.birth;
-  const double ut = BirthUniversalHours(birth, moment.zone_hours, moment.zone_minutes);
+  const double ut = BirthUniversalHours(moment);
   const double jdn = JulianDayNumber(birth.Month, birth.Day, birth.Year);
   const double ayanamsa = AyanamsaOffset(JulianCenturies1900(jdn, ut));
   const TropicalAngles angles =

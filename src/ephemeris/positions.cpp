@@ -46,8 +46,8 @@ double RahuLongitude(double d, double ayanamsa) {
 
 void ComputePlanetLongitudes(const core::BirthMoment& moment, double ayanamsa_offset,
                              core::EnginePositions& out) {
-  const CivilMoment ut = BirthUniversalMoment(moment.birth, moment.zone_hours, moment.zone_minutes);
-  const double d = DayNumber2000(ut.year, ut.month, ut.day, ut.hour, ut.minute);
+  const CivilMoment ut = BirthUniversalMoment(moment);
+  const double d = DayNumber2000(ut.year, ut.month, ut.day, ut.hour, ut.minute, ut.second);
   const double ayanamsa = std::fabs(ayanamsa_offset);
   // The elements give longitudes on the equinox of J2000; the ayanamsa is measured from the
   // equinox of the birth date, so precess to it first.

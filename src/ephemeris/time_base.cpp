@@ -41,13 +41,21 @@ double SignedLatitude(const core::BirthData& birth) {
   return birth.South != 0 ? -b : b;
 }
 
-double BirthUniversalHours(const core::BirthData& birth, int zone_hours, int zone_minutes) {
+double BirthUniversalHours(const core::BirthData& birth, int zone_hours, int zone_minutes,
+                           int zone_seconds) {
   const double local_hours = birth.Hour + birth.Minute / 60.0;
   // The shift is formed first, then added: for a longitude on the zone's own side of Greenwich this
   // is the hemisphere rule's arithmetic operation for operation, so those charts match it exactly.
   double shift = zone_hours + zone_minutes / 60.0;
+  // Seconds only where an exact offset has them, so that the listed zones' sums stay as they were.
+  if (zone_seconds != 0) shift += zone_seconds / 3600.0;
   if (birth.DaylightSaving != 0) shift -= 1;
   return local_hours + shift;
+}
+
+double BirthUniversalHours(const core::BirthMoment& moment) {
+  return BirthUniversalHours(moment.birth, moment.zone_hours, moment.zone_minutes,
+                             moment.zone_seconds);
 }
 
 CivilMoment AddMinutes(const CivilMoment& moment, long minutes) {
@@ -56,15 +64,30 @@ CivilMoment AddMinutes(const CivilMoment& moment, long minutes) {
   const long days = FloorDiv(total, kMinutesPerDay);
   const long minute_of_day = total - days * kMinutesPerDay;
   const core::CivilDate date = core::CivilFromDays(days);
-  CivilMoment out{date.year, date.month, date.day, 0, 0};
+  CivilMoment out{date.year, date.month, date.day, 0, 0, moment.second};
   out.hour = static_cast<int>(minute_of_day / 60);
   out.minute = static_cast<int>(minute_of_day % 60);
   return out;
 }
 
-CivilMoment BirthUniversalMoment(const core::BirthData& birth, int zone_hours, int zone_minutes) {
+CivilMoment AddSeconds(const CivilMoment& moment, long seconds) {
+  const long total = moment.second + seconds;
+  const long minutes = FloorDiv(total, 60L);
+  CivilMoment out = AddMinutes(moment, minutes);
+  out.second = static_cast<int>(total - minutes * 60);
+  return out;
+}
+
+CivilMoment BirthUniversalMoment(const core::BirthData& birth, int zone_hours, int zone_minutes,
+                                 int zone_seconds) {
   const CivilMoment local{birth.Year, birth.Month, birth.Day, birth.Hour, birth.Minute};
-  return AddMinutes(local, zone_hours * 60L + zone_minutes - (birth.DaylightSaving != 0 ? 60 : 0));
+  const long minutes = zone_hours * 60L + zone_minutes - (birth.DaylightSaving != 0 ? 60 : 0);
+  return AddSeconds(local, minutes * 60 + zone_seconds);
+}
+
+CivilMoment BirthUniversalMoment(const core::BirthMoment& moment) {
+  return BirthUniversalMoment(moment.birth, moment.zone_hours, moment.zone_minutes,
+                              moment.zone_seconds);
 }
 
 double JulianDayNumber(int month, int day, int year) {
@@ -80,10 +103,12 @@ double JulianCenturies1900(double jdn, double ut_hours) {
   return ((jdn - kJ1900DayNumber) + ut_hours / kHoursPerDay - 0.5) / kDaysPerJulianCentury;
 }
 
-double DayNumber2000(int year, int month, int day, int hour, int minute) {
+double DayNumber2000(int year, int month, int day, int hour, int minute, int second) {
   const long whole = 367L * year - FloorDiv(7L * (year + FloorDiv(month + 9, 12)), 4) +
                      FloorDiv(275L * month, 9) + day - kDayNumber2000Start;
-  return static_cast<double>(whole) + (hour + minute / 60.0) / kHoursPerDay;
+  double hours = hour + minute / 60.0;
+  if (second != 0) hours += second / 3600.0;  // whole minutes keep their sums as they were
+  return static_cast<double>(whole) + hours / kHoursPerDay;
 }
 
 double AyanamsaOffset(double t) {

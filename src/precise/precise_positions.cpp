@@ -9,6 +9,7 @@ namespace {
 
 constexpr double kJulianDayOf1970 = 2440587.5;  // 1970-01-01 0h UT
 constexpr double kMinutesPerDay = 1440;
+constexpr double kSecondsPerDay = 86400;
 
 }  // namespace
 
@@ -17,8 +18,13 @@ double BirthJulianDayUt(const core::BirthMoment& moment) {
   const long local_minutes = b.Hour * 60L + b.Minute;
   const long zone_minutes = moment.zone_hours * 60L + moment.zone_minutes;
   const long summer_minutes = b.DaylightSaving != 0 ? 60 : 0;
+  const long minutes = local_minutes + zone_minutes - summer_minutes;
+  const double day_fraction =
+      moment.zone_seconds == 0
+          ? static_cast<double>(minutes) / kMinutesPerDay
+          : static_cast<double>(minutes * 60 + moment.zone_seconds) / kSecondsPerDay;
   return kJulianDayOf1970 + static_cast<double>(core::DaysFromCivil(b.Year, b.Month, b.Day)) +
-         static_cast<double>(local_minutes + zone_minutes - summer_minutes) / kMinutesPerDay;
+         day_fraction;
 }
 
 core::EnginePositions PrecisePositions::Compute(const core::BirthMoment& moment) const {

@@ -15,7 +15,8 @@ std::optional<entry::Refusal> RunChartCalculations(const entry::BirthFormSnapsho
 }
 
 void CalculateChart(core::ChartState& state, const core::PositionsEngine& engine) {
-  state.positions = engine.Compute({state.birth, state.ZoneHours, state.ZoneMinutes});
+  state.positions =
+      engine.Compute({state.birth, state.ZoneHours, state.ZoneMinutes, state.ZoneSeconds});
   state.engine = engine.Name();
   DerivePositionTexts(state);
 }

@@ -114,8 +114,7 @@ std::string_view RashiName(int sign) {
 
 double MoonSiderealLongitude(const core::BirthMoment& moment) {
   const core::BirthData& birth = moment.birth;
-  const double ut =
-      ephemeris::BirthUniversalHours(birth, moment.zone_hours, moment.zone_minutes);
+  const double ut = ephemeris::BirthUniversalHours(moment);  // an exact offset to the second
   const double jdn = ephemeris::JulianDayNumber(birth.Month, birth.Day, birth.Year);
   const double t = (jdn - kJ2000JulianDay + ut / kHoursPerDay - 0.5) / kDaysPerJulianCentury;
   return core::WrapDegrees(MoonTropicalLongitude(t) + AyanamsaOffset2000(t));

@@ -8,12 +8,12 @@
 #include <string_view>
 
 #include "core/result.h"
+#include "zones/time_zones.h"
 #include "zones/zone_lookup.h"
 
 namespace solvane::zones {
 
-// The entry after the 71 listed zones that holds an exact offset.
-inline constexpr int kOtherOffsetIndex = 71;
+// The entry after the 71 listed zones (kOtherOffsetIndex) holds an exact offset.
 inline constexpr std::string_view kOtherOffsetText = "Other offset\u2026";
 
 struct FormZone {

@@ -87,6 +87,14 @@ void Zone_Calculation(int position, core::ChartState& state) {
   if (position < 0 || position >= kTimeZoneCount) return;
   state.ZoneHours = kZones[static_cast<std::size_t>(position)].zone_hours;
   state.ZoneMinutes = kZones[static_cast<std::size_t>(position)].zone_minutes;
+  state.ZoneSeconds = 0;
+}
+
+void ExactOffset_Calculation(std::int32_t offset_s_east, core::ChartState& state) {
+  const std::int32_t to_ut_s = -offset_s_east;
+  state.ZoneHours = static_cast<std::int16_t>(to_ut_s / 3600);
+  state.ZoneMinutes = static_cast<std::int16_t>(to_ut_s / 60 % 60);
+  state.ZoneSeconds = static_cast<std::int16_t>(to_ut_s % 60);
 }
 
 }  // namespace solvane::zones

@@ -17,11 +17,18 @@ struct TimeZoneRow {
 
 inline constexpr int kTimeZoneCount = 71;
 inline constexpr int kDefaultTimeZone = 29;  // "Greenwich Mean Time,GMT,0.0"
+// The entry after the 71 listed zones that holds an exact offset.
+inline constexpr int kOtherOffsetIndex = kTimeZoneCount;
 
 const std::array<TimeZoneRow, kTimeZoneCount>& TimeZoneTable();
 
-// Sets `ZoneHours` and `ZoneMinutes` of `state` from the zone at list position `position`; a
-// position outside the list (nothing selected) leaves them unchanged.
+// Sets `ZoneHours` and `ZoneMinutes` of `state` from the zone at list position `position` (and
+// `ZoneSeconds` to 0); a position outside the list (nothing selected) leaves them unchanged.
 void Zone_Calculation(int position, core::ChartState& state);
+
+// Sets `ZoneHours`, `ZoneMinutes` and `ZoneSeconds` of `state` for an exact offset of
+// `offset_s_east` seconds east of Greenwich (what is added to UT to get local time), each part
+// with the sign the chart state keeps: minus the offset.
+void ExactOffset_Calculation(std::int32_t offset_s_east, core::ChartState& state);
 
 }  // namespace solvane::zones

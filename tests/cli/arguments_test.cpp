@@ -43,6 +43,21 @@ TEST(ApplyField, AcceptedValuesReachTheForm) {
        [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 34; }},
       {"zone", "Int'l Date Line West,IDLW,-12.0",
        [](const BirthFormSnapshot& f) { return f.cmbTimeZone == 36; }},
+      // Exact offsets east of Greenwich take the entry after the listed zones.
+      {"zone", "+05:21:10",
+       [](const BirthFormSnapshot& f) {
+         return f.cmbTimeZone == 71 && f.otherOffsetSecondsEast == 19270;
+       }},
+      {"zone", " -03:30 ",
+       [](const BirthFormSnapshot& f) {
+         return f.cmbTimeZone == 71 && f.otherOffsetSecondsEast == -12600;
+       }},
+      {"zone", "+5",
+       [](const BirthFormSnapshot& f) {
+         return f.cmbTimeZone == 71 && f.otherOffsetSecondsEast == 18000;
+       }},
+      {"zone", "-00:19:32",
+       [](const BirthFormSnapshot& f) { return f.otherOffsetSecondsEast == -1172; }},
       {"lon", "77E13",
        [](const BirthFormSnapshot& f) {
          return f.txtLonD == "77" && f.txtLonM == "13" && f.optLongEast;
@@ -105,6 +120,11 @@ TEST(ApplyField, MalformedValuesSayWhatIsWrongAndChangeNothing) {
       {"zone", "NST", "ambiguous"},
       {"zone", "XYZ", "unknown zone"},
       {"zone", "", "unknown zone"},
+      {"zone", "+14:00:01", "beyond 14 hours"},
+      {"zone", "+05:60", "not an offset from UT"},
+      {"zone", "+5:3", "not an offset from UT"},
+      {"zone", "-", "not an offset from UT"},
+      {"zone", "+05:30:00:00", "not an offset from UT"},
       {"lon", "77N13", "E or W"},
       {"lon", "1000E0", "E or W"},
       {"lon", "77E", "E or W"},
@@ -124,6 +144,7 @@ TEST(ApplyField, MalformedValuesSayWhatIsWrongAndChangeNothing) {
     EXPECT_NE(error.find(c.says), std::string::npos) << c.field << '=' << c.value << ": " << error;
     EXPECT_EQ(form.cboYear, before.cboYear);
     EXPECT_EQ(form.cmbTimeZone, before.cmbTimeZone);
+    EXPECT_EQ(form.otherOffsetSecondsEast, before.otherOffsetSecondsEast);
     EXPECT_EQ(form.txtLonD, before.txtLonD);
     EXPECT_EQ(form.cboHH, before.cboHH);
   }

@@ -56,6 +56,30 @@ TEST(RunBatch, RowsInOrderWithErrorsInPlace) {
   EXPECT_EQ(o.lines[4]["BodyNames"][2], "Mercury (R) ");
 }
 
+// The periods of every row follow --year-days and --dasha-levels, as a single chart's do.
+TEST(RunBatch, PeriodsFollowTheOptions) {
+  const char* csv = "name,date,time,lon,lat\nTEST,2000-01-01,12:00,0E0,51N30\n";
+  struct Case {
+    double year_days;
+    int levels;
+  } cases[] = {
+      {vedic::kJulianYearDays, 2}, {vedic::kSavanaYearDays, 1}, {vedic::kJulianYearDays, 3}};
+  for (const Case& c : cases) {
+    BatchOptions options;
+    options.periods = {c.year_days, c.levels, std::nullopt};
+    const Outcome o = Batch(csv, options);
+    ASSERT_EQ(o.lines.size(), 1u);
+    const nlohmann::json& dasha = o.lines[0]["Dasha"];
+    EXPECT_EQ(dasha["year_days"], c.year_days);
+    // Count the levels down the first mahadasha.
+    int levels = 1;
+    for (const nlohmann::json* period = &dasha["periods"][0]; period->contains("sub");
+         period = &(*period)["sub"][0])
+      ++levels;
+    EXPECT_EQ(levels, c.levels) << c.year_days;
+  }
+}
+
 TEST(RunBatch, MissingColumnsTakeTheFormsFirstSelections) {
   const Outcome o = Batch("name,lon,lat\nA,0E0,0N0\n");
   ASSERT_EQ(o.lines.size(), 1u);
@@ -180,7 +204,9 @@ TEST(RunBatch, RowWhoseReportCannotBeWritten) {
       fs::path(::testing::TempDir()) / ("solvane_batch_reports_" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "3-B.rtf");  // a folder where row 3's report should go
-  const Outcome o = Batch("name,lon,lat\nA,0E0,0N0\nB,0E0,0N0\nC,0E0,0N0\n", {dir.string()});
+  BatchOptions options;
+  options.report_folder = dir.string();
+  const Outcome o = Batch("name,lon,lat\nA,0E0,0N0\nB,0E0,0N0\nC,0E0,0N0\n", options);
   ASSERT_TRUE(o.result);
   EXPECT_EQ(o.result->charted, 2u);
   EXPECT_EQ(o.result->refused, 0u);

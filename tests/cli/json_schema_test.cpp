@@ -56,6 +56,10 @@ TEST(OutputSchema, ChartsAreValid) {
       "--name TEST --date 2000-01-01 --time 12:00 --zone GMT --lon 0E0 --lat 51N30 --format json",
       "--name 'JOSÉ' --date 1976-05-10 --time 23:59 --zone 5 --dst --lon 74W0 --lat 33S52 "
       "--city Nowhere --format json",
+      // The zone from the atlas and the tz database, with its Place; an exact offset.
+      "--name P --place Amsterdam --date 1930-01-15 --time 12:00 --format json",
+      "--name X --date 1904-02-29 --time 23:30 --zone -04:56:02 --lon 74W0 --lat 40N43 "
+      "--format json",
   };
   for (const char* args : cases) {
     const std::string out = Output(args);

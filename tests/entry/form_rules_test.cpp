@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+
 #include "test_births.h"
 
 namespace solvane::entry {
@@ -140,7 +143,8 @@ TEST(ValidateBirthForm, ListPositionsOutsideTheirLists) {
        {+[](BirthFormSnapshot& f) { f.cboMonth = 12; },
         +[](BirthFormSnapshot& f) { f.cboDate = -1; },
         +[](BirthFormSnapshot& f) { f.cboYear = 150; }, +[](BirthFormSnapshot& f) { f.cboHH = 24; },
-        +[](BirthFormSnapshot& f) { f.cmbTimeZone = 71; }}) {
+        // 71 is "Other offset…", after the listed zones; nothing lies beyond it.
+        +[](BirthFormSnapshot& f) { f.cmbTimeZone = 72; }}) {
     BirthFormSnapshot f = testing::LondonForm();
     edit(f);
     EXPECT_TRUE(ValidateBirthForm(f));
@@ -318,6 +322,64 @@ TEST(FillBirthData, FieldsFromTheForm) {
   EXPECT_EQ(t.birth.ZoneHoursAbs, 10);
   EXPECT_EQ(t.birth.ZoneMinutesAbs, 30);
   EXPECT_EQ(t.ZoneHours, 10);
+}
+
+// The exact offset of "Other offset…": the form takes -18 h to +18 h, so that a slip of the
+// finger (180 hours for 18) is refused rather than charted.
+TEST(ValidateBirthForm, OtherOffsetWithinEighteenHours) {
+  const struct {
+    int offset_s;
+    bool accepted;
+  } cases[] = {
+      {0, true},
+      {1172, true},  // Amsterdam's UT+0:19:32 of 1930
+      {18 * 3600, true},
+      {-18 * 3600, true},  // the ends of the range
+      {18 * 3600 + 1, false},
+      {-18 * 3600 - 1, false},
+      {180 * 3600, false},
+  };
+  for (const auto& c : cases) {
+    BirthFormSnapshot f = testing::LondonForm();
+    f.cmbTimeZone = kTimeZoneCount;
+    f.otherOffsetSecondsEast = c.offset_s;
+    const std::optional<Refusal> refusal = ValidateBirthForm(f);
+    EXPECT_EQ(!refusal, c.accepted) << c.offset_s;
+    if (refusal) {
+      EXPECT_NE(refusal->message.text.find("18:00"), std::string::npos);
+    }
+  }
+}
+
+// The chart state keeps minus the offset, every part with the same sign; a listed zone after an
+// exact one leaves no seconds behind.
+TEST(FillBirthData, OtherOffsetToTheSecond) {
+  const struct {
+    int offset_s;
+    int hours, minutes, seconds;
+  } cases[] = {
+      {1172, 0, -19, -32},                    // Amsterdam 1930, UT+0:19:32
+      {19270, -5, -21, -10},                  // UT+5:21:10
+      {-12600, 3, 30, 0},                     // Newfoundland, UT-3:30
+      {-(4 * 3600 + 56 * 60 + 2), 4, 56, 2},  // New York's mean time, UT-4:56:02
+  };
+  for (const auto& c : cases) {
+    BirthFormSnapshot f = testing::LondonForm();
+    f.cmbTimeZone = kTimeZoneCount;
+    f.otherOffsetSecondsEast = c.offset_s;
+    core::ChartState s;
+    FillBirthData(f, s);
+    EXPECT_EQ(s.ZoneHours, c.hours) << c.offset_s;
+    EXPECT_EQ(s.ZoneMinutes, c.minutes) << c.offset_s;
+    EXPECT_EQ(s.ZoneSeconds, c.seconds) << c.offset_s;
+    EXPECT_EQ(s.birth.ZoneHoursAbs, std::abs(c.hours)) << c.offset_s;
+    EXPECT_EQ(s.birth.ZoneMinutesAbs, std::abs(c.minutes)) << c.offset_s;
+
+    f.cmbTimeZone = 34;  // Indian Time, on the same state
+    FillBirthData(f, s);
+    EXPECT_EQ(s.ZoneSeconds, 0);
+    EXPECT_EQ(s.ZoneMinutes, -30);
+  }
 }
 
 }  // namespace

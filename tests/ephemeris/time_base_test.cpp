@@ -146,5 +146,42 @@ TEST(UniversalMoment, CalendarArithmetic) {
             (CivilMoment{2000, 2, 29, 19, 0}));
 }
 
+// An exact offset's seconds move the universal moment to the second, across days and years, in
+// the same direction as its hours and minutes.
+TEST(UniversalMoment, ExactOffsetsToTheSecond) {
+  struct Case {
+    int year, month, day, hour, minute, zone_hours, zone_minutes, zone_seconds;
+    bool dst;
+    CivilMoment want;
+  };
+  const Case cases[] = {
+      // Amsterdam 1930, UT+0:19:32.
+      {1930, 1, 15, 12, 0, 0, -19, -32, false, {1930, 1, 15, 11, 40, 28}},
+      // Amsterdam's summer time of 1930, UT+1:19:32 as zone and daylight hour.
+      {1930, 6, 15, 12, 0, 0, -19, -32, true, {1930, 6, 15, 10, 40, 28}},
+      // UT+5:21:10 back over New Year.
+      {2000, 1, 1, 0, 0, -5, -21, -10, false, {1999, 12, 31, 18, 38, 50}},
+      // New York's mean time, UT-4:56:02, forward into March of a leap year.
+      {1904, 2, 29, 23, 30, 4, 56, 2, false, {1904, 3, 1, 4, 26, 2}},
+  };
+  for (const Case& c : cases) {
+    auto s = testing::StateFor(c.year, c.month, c.day, c.hour, c.minute, c.zone_hours,
+                               c.zone_minutes, 0, 0, false, 0, 0, false, c.dst);
+    EXPECT_EQ(BirthUniversalMoment(s.birth, c.zone_hours, c.zone_minutes, c.zone_seconds), c.want)
+        << c.year << '-' << c.month << '-' << c.day;
+    const CivilMoment& w = c.want;
+    // The angles' hours and the planets' day number tell the same moment.
+    const double hours = BirthUniversalHours(s.birth, c.zone_hours, c.zone_minutes, c.zone_seconds);
+    const double day_shift =
+        DayNumber2000(w.year, w.month, w.day, 0, 0) - DayNumber2000(c.year, c.month, c.day, 0, 0);
+    EXPECT_NEAR(hours, day_shift * 24 + w.hour + w.minute / 60.0 + w.second / 3600.0, 1e-9)
+        << c.year << '-' << c.month << '-' << c.day;
+    EXPECT_NEAR(DayNumber2000(w.year, w.month, w.day, w.hour, w.minute, w.second),
+                DayNumber2000(w.year, w.month, w.day, 0, 0) +
+                    (w.hour * 3600 + w.minute * 60 + w.second) / 86400.0,
+                1e-12);
+  }
+}
+
 }  // namespace
 }  // namespace solvane::ephemeris

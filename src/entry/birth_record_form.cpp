@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "zones/offset_text.h"
+#include "zones/suggestion.h"
+
 namespace solvane::entry {
 namespace {
 
@@ -17,7 +20,8 @@ bool Within(int value, int low, int high) { return value >= low && value <= high
 }  // namespace
 
 core::Result<store::BirthRecord> RecordFromForm(const BirthFormSnapshot& form,
-                                                std::string_view tz_name) {
+                                                std::string_view tz_name,
+                                                std::string_view place_id) {
   const std::optional<int> lon_deg = WholeNumber(form.txtLonD);
   const std::optional<int> lon_min = WholeNumber(form.txtLonM);
   const std::optional<int> lat_deg = WholeNumber(form.txtLatD);
@@ -31,7 +35,9 @@ core::Result<store::BirthRecord> RecordFromForm(const BirthFormSnapshot& form,
   record.day = form.cboDate + 1;
   record.hour = form.cboHH;
   record.minute = form.cboMM;
-  record.zone_index = form.cmbTimeZone;
+  const bool exact = form.cmbTimeZone == zones::kOtherOffsetIndex;
+  record.zone_index = exact ? store::kExactOffsetZone : form.cmbTimeZone;
+  record.offset_seconds_east = exact ? form.otherOffsetSecondsEast : 0;
   record.daylight_saving = form.chkDST;
   record.longitude_deg = *lon_deg;
   record.longitude_min = *lon_min;
@@ -43,14 +49,18 @@ core::Result<store::BirthRecord> RecordFromForm(const BirthFormSnapshot& form,
   record.state = form.txtMState;
   record.country = form.txtMCountry;
   record.tz_name = std::string(tz_name);
+  record.place_id = std::string(place_id);
   return record;
 }
 
 core::Result<BirthFormSnapshot> FormFromRecord(const store::BirthRecord& record) {
-  if (record.zone_index == store::kExactOffsetZone)
-    return core::Fail("The birth of " + record.name +
-                      " was saved with an exact offset from UT, which the form cannot show.");
-  if (!Within(record.zone_index, 0, store::kNamedZoneCount - 1))
+  const bool exact = record.zone_index == store::kExactOffsetZone;
+  if (exact &&
+      !Within(record.offset_seconds_east, -store::kMaxOffsetSeconds, store::kMaxOffsetSeconds))
+    return core::Fail("The birth of " + record.name + " was saved " +
+                      zones::FormatUtOffset(record.offset_seconds_east) +
+                      ", beyond the 18 hours either side of Greenwich that the form holds.");
+  if (!exact && !Within(record.zone_index, 0, store::kNamedZoneCount - 1))
     return core::Fail("The birth of " + record.name + " names a zone the form does not list.");
   if (!Within(record.year, kFirstYear, kLastYear))
     return core::Fail("The birth of " + record.name + " is dated " + std::to_string(record.year) +
@@ -72,7 +82,8 @@ core::Result<BirthFormSnapshot> FormFromRecord(const store::BirthRecord& record)
   form.cboHH = record.hour;
   form.cboMM = record.minute;
   form.cboSS = 0;
-  form.cmbTimeZone = record.zone_index;
+  form.cmbTimeZone = exact ? zones::kOtherOffsetIndex : record.zone_index;
+  form.otherOffsetSecondsEast = exact ? record.offset_seconds_east : 0;
   form.chkDST = record.daylight_saving;
   form.txtLonD = std::to_string(record.longitude_deg);
   form.txtLonM = std::to_string(record.longitude_min);

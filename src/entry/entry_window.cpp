@@ -15,10 +15,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTimer>
@@ -33,7 +35,7 @@
 #include "widgets/link_label.h"
 #include "widgets/menus.h"
 #include "widgets/windows.h"
-#include "zones/suggestion.h"
+#include "zones/offset_text.h"
 
 namespace solvane::entry {
 namespace {
@@ -115,8 +117,10 @@ struct CoordinateLayout {
 };
 constexpr CoordinateLayout kLongitude = {"fraLongitude", "Longitude", "txtLonD", kLonDegMaxLength,
                                          "txtLonM",      "optLong",   "&East",   "&West"};
+// Access keys: Alt+O belongs to the menu bar's "Make Money Online", Alt+U to the zone's "Use";
+// Alt+S went from "Daylight Saving Time" to "South", whose other letters are all taken.
 constexpr CoordinateLayout kLatitude = {"fraLatitude", "Latitude", "txtLatD", kLatDegMaxLength,
-                                        "txtLatM",     "optLat",   "N&orth",  "So&uth"};
+                                        "txtLatM",     "optLat",   "No&rth",  "&South"};
 
 struct CoordinateWidgets {
   QGroupBox* frame;
@@ -156,6 +160,48 @@ QLabel* Caption(const QString& text, QWidget* buddy) {
 
 std::string Text(const QLineEdit* box) { return box->text().toStdString(); }
 
+constexpr int kSecondsPerMinute = 60;
+constexpr int kSecondsPerHour = 3600;
+// As far from Greenwich as a saved birth may be; no zone has kept more than 14 hours.
+constexpr int kMostOffsetHours = store::kMaxOffsetSeconds / kSecondsPerHour;
+
+QSpinBox* OffsetPart(const char* name, int most, const QString& suffix) {
+  auto* box = new QSpinBox;
+  box->setObjectName(QString::fromLatin1(name));
+  box->setRange(0, most);
+  box->setSuffix(suffix);
+  return box;
+}
+
+EntryWindow::SuggestionChoice AskInMessageBox(QWidget* parent, const QString& text,
+                                              bool two_readings) {
+  using Choice = EntryWindow::SuggestionChoice;
+  QMessageBox box(QMessageBox::Question, widgets::ProgramTitle(), text, QMessageBox::NoButton,
+                  parent);
+  QPushButton* entered =
+      box.addButton(QStringLiteral("Chart as &Entered"), QMessageBox::AcceptRole);
+  QPushButton* suggested = nullptr;
+  QPushButton* earlier = nullptr;
+  QPushButton* later = nullptr;
+  if (two_readings) {
+    earlier = box.addButton(QStringLiteral("Use Earl&ier Reading"), QMessageBox::ActionRole);
+    later = box.addButton(QStringLiteral("Use &Later Reading"), QMessageBox::ActionRole);
+  } else {
+    suggested = box.addButton(QStringLiteral("&Use Suggestion"), QMessageBox::ActionRole);
+  }
+  QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+  box.setEscapeButton(cancel);
+  // The safe answer, for Enter: the birth as the user typed it is never changed unasked.
+  box.setDefaultButton(entered);
+  box.exec();
+  const QAbstractButton* clicked = box.clickedButton();
+  if (clicked == entered) return Choice::kAsEntered;
+  if (clicked && clicked == suggested) return Choice::kSuggestion;
+  if (clicked && clicked == earlier) return Choice::kEarlier;
+  if (clicked && clicked == later) return Choice::kLater;
+  return Choice::kCancel;
+}
+
 }  // namespace
 
 void WebPlaceSearch::Search(const QString& query, const QString& /*home_page*/) {
@@ -169,7 +215,8 @@ EntryWindow::EntryWindow(widgets::MessageService& messages, widgets::UrlOpener& 
       messages_(messages),
       opener_(opener),
       place_search_(std::move(place_search)),
-      store_path_(store::DefaultStorePath()) {
+      store_path_(store::DefaultStorePath()),
+      ask_(AskInMessageBox) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(widgets::ProgramTitle());
   QWidget* form = BuildForm();
@@ -204,17 +251,23 @@ QWidget* EntryWindow::BuildForm() {
   layout->addLayout(BuildButtons());
   layout->addLayout(BuildPromotions());
 
-  for (QLineEdit* box : page->findChildren<QLineEdit*>()) {
-    box->installEventFilter(this);
-    // A place or coordinate typed by hand is no longer the atlas place the zone came from.
-    if (box != txtName_)
-      connect(box, &QLineEdit::textEdited, this, [this] {
-        place_zone_.clear();
-        UpdateZoneSuggestion();
-      });
-  }
+  // The offset boxes' own line edits too: Enter in them presses "Proceed" as well.
+  for (QLineEdit* box : page->findChildren<QLineEdit*>()) box->installEventFilter(this);
+  // A place or coordinate typed by hand is no longer the atlas place the zone came from.
+  for (QLineEdit* box :
+       {txtLonD_, txtLonM_, txtLatD_, txtLatM_, txtMCity_, txtMState_, txtMCountry_})
+    connect(box, &QLineEdit::textEdited, this, [this] {
+      place_zone_.clear();
+      place_id_.clear();
+      UpdateZoneSuggestion();
+    });
   for (QComboBox* box : {cboMonth_, cboDate_, cboYear_, cboHH_, cboMM_})
     connect(box, &QComboBox::currentIndexChanged, this, &EntryWindow::UpdateZoneSuggestion);
+  connect(cmbTimeZone_, &QComboBox::currentIndexChanged, this, &EntryWindow::ZoneChanged);
+  connect(chkDST_, &QCheckBox::toggled, this, &EntryWindow::ZoneChanged);
+  for (QSpinBox* box : {spnOffsetH_, spnOffsetM_, spnOffsetS_})
+    connect(box, &QSpinBox::valueChanged, this, &EntryWindow::ZoneChanged);
+  connect(cboOffsetSide_, &QComboBox::currentIndexChanged, this, &EntryWindow::ZoneChanged);
   SetReadingOrder();
   return page;
 }
@@ -267,28 +320,63 @@ void EntryWindow::AddZone(QGridLayout* grid, int& row) {
   cmbTimeZone_ = new QComboBox;
   cmbTimeZone_->setObjectName(QStringLiteral("cmbTimeZone"));
   for (const TimeZoneRow& row_text : TimeZoneTable()) cmbTimeZone_->addItem(Q(row_text.text));
+  cmbTimeZone_->addItem(Q(zones::kOtherOffsetText));
   cmbTimeZone_->setCurrentIndex(kDefaultTimeZone);
-  chkDST_ = new QCheckBox(QStringLiteral("Daylight &Saving Time"));
+  chkDST_ = new QCheckBox(QStringLiteral("Dayli&ght Saving Time"));
   chkDST_->setObjectName(QStringLiteral("chkDST"));
   zone_layout->addWidget(cmbTimeZone_, 1);
   zone_layout->addWidget(chkDST_);
+  zone_rows->addWidget(BuildExactOffset());
+  zone_rows->addLayout(BuildSuggestionRow());
+  grid->addWidget(zone, row++, 0, 1, 4);
+}
 
+QWidget* EntryWindow::BuildExactOffset() {
+  fraExactOffset_ = new QWidget;
+  fraExactOffset_->setObjectName(QStringLiteral("fraExactOffset"));
+  spnOffsetH_ = OffsetPart("spnOffsetH", kMostOffsetHours, QStringLiteral(" h"));
+  spnOffsetM_ = OffsetPart("spnOffsetM", kSecondsPerMinute - 1, QStringLiteral(" min"));
+  spnOffsetS_ = OffsetPart("spnOffsetS", kSecondsPerMinute - 1, QStringLiteral(" s"));
+  cboOffsetSide_ = new QComboBox;
+  cboOffsetSide_->setObjectName(QStringLiteral("cboOffsetSide"));
+  cboOffsetSide_->addItems({QStringLiteral("east of Greenwich (ahead of UT)"),
+                            QStringLiteral("west of Greenwich (behind UT)")});
+  auto* layout = new QHBoxLayout(fraExactOffset_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(Caption(QStringLiteral("E&xact offset"), spnOffsetH_));
+  for (QWidget* part : {static_cast<QWidget*>(spnOffsetH_), static_cast<QWidget*>(spnOffsetM_),
+                        static_cast<QWidget*>(spnOffsetS_), static_cast<QWidget*>(cboOffsetSide_)})
+    layout->addWidget(part);
+  layout->addStretch();
+  fraExactOffset_->hide();  // until "Other offset…" is chosen
+  return fraExactOffset_;
+}
+
+QLayout* EntryWindow::BuildSuggestionRow() {
   // Shown once a place from the atlas tells the zone.
   lblZoneSuggestion_ = new QLabel;
   lblZoneSuggestion_->setObjectName(QStringLiteral("lblZoneSuggestion"));
   lblZoneSuggestion_->setTextFormat(Qt::PlainText);  // place names are data, never markup
   lblZoneSuggestion_->setWordWrap(true);
-  cmdUseZone_ = new QPushButton(QStringLiteral("&Use"));
-  cmdUseZone_->setObjectName(QStringLiteral("cmdUseZone"));
-  cmdUseZone_->setAutoDefault(false);
-  connect(cmdUseZone_, &QPushButton::clicked, this, &EntryWindow::UseSuggestedZone);
+  const auto button = [this](const char* name, const char* text, void (EntryWindow::*use)()) {
+    auto* b = new QPushButton(QString::fromUtf8(text));
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, use);
+    b->hide();
+    return b;
+  };
+  cmdUseZone_ = button("cmdUseZone", "&Use", &EntryWindow::UseSuggestedZone);
+  cmdUseEarlier_ = button("cmdUseEarlier", "Use Earl&ier", &EntryWindow::UseEarlierReading);
+  cmdUseLater_ = button("cmdUseLater", "Use &Later", &EntryWindow::UseLaterReading);
+  auto* buttons = new QVBoxLayout;
+  for (QPushButton* b : {cmdUseZone_, cmdUseEarlier_, cmdUseLater_}) buttons->addWidget(b);
+  buttons->addStretch();
   auto* suggestion = new QHBoxLayout;
   suggestion->addWidget(lblZoneSuggestion_, 1);
-  suggestion->addWidget(cmdUseZone_, 0, Qt::AlignTop);
-  zone_rows->addLayout(suggestion);
+  suggestion->addLayout(buttons);
   lblZoneSuggestion_->hide();
-  cmdUseZone_->hide();
-  grid->addWidget(zone, row++, 0, 1, 4);
+  return suggestion;
 }
 
 void EntryWindow::AddCoordinates(QGridLayout* grid, int& row) {
@@ -352,11 +440,12 @@ QLayout* EntryWindow::BuildPromotions() {
 
 void EntryWindow::SetReadingOrder() {
   // Name, date, time, zone, longitude, latitude, place, then the buttons.
-  QWidget* order[] = {txtName_,     cboMonth_,    cboDate_,     cboYear_,   cboHH_,
-                      cboMM_,       cboSS_,       cmbTimeZone_, chkDST_,    txtLonD_,
-                      txtLonM_,     optLongEast_, optLongWest_, txtLatD_,   txtLatM_,
-                      optLatNorth_, optLatSouth_, txtMCity_,    txtMState_, txtMCountry_,
-                      cmdBrowser_,  cmdRashi_};
+  QWidget* order[] = {txtName_,     cboMonth_,    cboDate_,       cboYear_,     cboHH_,
+                      cboMM_,       cboSS_,       cmbTimeZone_,   chkDST_,      spnOffsetH_,
+                      spnOffsetM_,  spnOffsetS_,  cboOffsetSide_, cmdUseZone_,  cmdUseEarlier_,
+                      cmdUseLater_, txtLonD_,     txtLonM_,       optLongEast_, optLongWest_,
+                      txtLatD_,     txtLatM_,     optLatNorth_,   optLatSouth_, txtMCity_,
+                      txtMState_,   txtMCountry_, cmdBrowser_,    cmdRashi_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -403,6 +492,8 @@ BirthFormSnapshot EntryWindow::ReadForm() const {
   form.cboMM = cboMM_->currentIndex();
   form.cboSS = cboSS_->currentIndex();
   form.cmbTimeZone = cmbTimeZone_->currentIndex();
+  form.otherOffsetSecondsEast =
+      form.cmbTimeZone == zones::kOtherOffsetIndex ? ExactOffsetSecondsEast() : 0;
   form.chkDST = chkDST_->isChecked();
   form.txtLonD = Text(txtLonD_);
   form.txtLonM = Text(txtLonM_);
@@ -425,6 +516,7 @@ void EntryWindow::FillForm(const BirthFormSnapshot& form) {
   cboMM_->setCurrentIndex(form.cboMM);
   cboSS_->setCurrentIndex(form.cboSS);
   cmbTimeZone_->setCurrentIndex(form.cmbTimeZone);
+  SetExactOffset(form.otherOffsetSecondsEast);
   chkDST_->setChecked(form.chkDST);
   txtLonD_->setText(QString::fromStdString(form.txtLonD));
   txtLonM_->setText(QString::fromStdString(form.txtLonM));
@@ -444,6 +536,7 @@ void EntryWindow::FocusControl(const std::string& object_name) {
 
 void EntryWindow::Proceed() {
   if (!proceed_) return;
+  if (!SettleZoneBeforeChart()) return;
   if (const std::optional<Refusal> refusal = proceed_(ReadForm())) {
     messages_.Show(this, refusal->message);
     FocusControl(refusal->focus);
@@ -481,17 +574,17 @@ void EntryWindow::UsePlace(const Place& place) {
   txtMState_->setText(Q(place.division));
   txtMCountry_->setText(Q(CountryName(place.country_code)));
   place_zone_ = place.time_zone;
+  place_id_ = place.geonames_id != 0 ? std::to_string(place.geonames_id) : std::string();
   place_name_ = place.name;
   place_longitude_deg_ = place.longitude;
   UpdateZoneSuggestion();
 }
 
 void EntryWindow::UpdateZoneSuggestion() {
-  const bool was_shown = lblZoneSuggestion_->isVisibleTo(this);
   ShowZoneSuggestion();
-  // The line is new to the form: make room for it rather than scroll the buttons out of sight.
-  // Later, once the layouts have taken the line in.
-  if (!was_shown && lblZoneSuggestion_->isVisibleTo(this))
+  // A line new to the form, or grown with notes: make room for it rather than scroll the buttons
+  // out of sight. Later, once the layouts have taken the line in.
+  if (lblZoneSuggestion_->isVisibleTo(this))
     QTimer::singleShot(0, this, &EntryWindow::GrowToFitForm);
 }
 
@@ -508,11 +601,11 @@ void EntryWindow::GrowToFitForm() {
 }
 
 void EntryWindow::ShowZoneSuggestion() {
-  suggested_zone_ = -1;
+  suggestion_.reset();
+  suggestion_answered_ = false;  // a new date, time or place: a new question
   const bool shown = !place_zone_.empty();
   lblZoneSuggestion_->setVisible(shown);
-  cmdUseZone_->setVisible(shown);
-  cmdUseZone_->setEnabled(false);
+  ShowSuggestionButtons(false, false);
   if (!shown) return;
   zones::ZoneQuery query;
   query.zone = place_zone_;
@@ -523,28 +616,110 @@ void EntryWindow::ShowZoneSuggestion() {
                  cboHH_->currentIndex(),
                  cboMM_->currentIndex(),
                  0};
-  const auto suggestion = zones::Suggest(place_name_, query);
+  auto suggestion = zones::Suggest(place_name_, query);
   if (!suggestion) {
     // 31 February and the like: the form's own check says so at Proceed.
     lblZoneSuggestion_->setText(Q(suggestion.error().message));
     return;
   }
-  QString text = Q(suggestion->text);
-  if (suggestion->form.index >= zones::kOtherOffsetIndex) {
-    lblZoneSuggestion_->setText(
-        text + QStringLiteral(" That offset is not in the zone list; pick the nearest zone."));
-    return;
-  }
+  QString text = Q(suggestion->text) + u'.';
+  // What the database cannot vouch for, and why a choice is asked for, belong with the line.
+  for (const std::string& note : suggestion->answer.notes) text += u'\n' + Q(note);
   lblZoneSuggestion_->setText(text);
-  suggested_zone_ = suggestion->form.index;
-  suggested_dst_ = suggestion->form.daylight_saving;
-  cmdUseZone_->setEnabled(true);
+  const bool two_readings =
+      suggestion->answer.needs_choice && suggestion->earlier_form && suggestion->later_form;
+  ShowSuggestionButtons(!two_readings, two_readings);
+  suggestion_ = std::move(*suggestion);
+}
+
+void EntryWindow::ShowSuggestionButtons(bool single, bool two_readings) {
+  cmdUseZone_->setVisible(single);
+  cmdUseZone_->setEnabled(single);
+  cmdUseEarlier_->setVisible(two_readings);
+  cmdUseLater_->setVisible(two_readings);
 }
 
 void EntryWindow::UseSuggestedZone() {
-  if (suggested_zone_ < 0 || suggested_zone_ >= cmbTimeZone_->count()) return;
-  cmbTimeZone_->setCurrentIndex(suggested_zone_);
-  chkDST_->setChecked(suggested_dst_);
+  if (suggestion_ && !suggestion_->answer.needs_choice) ApplyFormZone(suggestion_->form);
+}
+
+void EntryWindow::UseEarlierReading() {
+  if (suggestion_ && suggestion_->earlier_form) ApplyFormZone(*suggestion_->earlier_form);
+}
+
+void EntryWindow::UseLaterReading() {
+  if (suggestion_ && suggestion_->later_form) ApplyFormZone(*suggestion_->later_form);
+}
+
+void EntryWindow::ApplyFormZone(const zones::FormZone& zone) {
+  if (zone.index < 0 || zone.index >= cmbTimeZone_->count()) return;
+  cmbTimeZone_->setCurrentIndex(zone.index);
+  if (zone.index == zones::kOtherOffsetIndex) SetExactOffset(zone.offset_s);
+  chkDST_->setChecked(zone.daylight_saving);
+}
+
+bool EntryWindow::FormHolds(const zones::FormZone& zone) const {
+  if (cmbTimeZone_->currentIndex() != zone.index || chkDST_->isChecked() != zone.daylight_saving)
+    return false;
+  return zone.index != zones::kOtherOffsetIndex || ExactOffsetSecondsEast() == zone.offset_s;
+}
+
+bool EntryWindow::SettleZoneBeforeChart() {
+  if (!suggestion_ || suggestion_answered_) return true;
+  const zones::Suggestion& s = *suggestion_;
+  const bool two_readings = s.answer.needs_choice && s.earlier_form && s.later_form;
+  if (two_readings ? FormHolds(*s.earlier_form) || FormHolds(*s.later_form) : FormHolds(s.form))
+    return true;
+  const QString entered =
+      cmbTimeZone_->currentIndex() == zones::kOtherOffsetIndex
+          ? Q(zones::FormatUtOffset(ExactOffsetSecondsEast()))
+          : cmbTimeZone_->currentText() +
+                (chkDST_->isChecked() ? QStringLiteral(", daylight saving") : QString());
+  const QString question =
+      QStringLiteral("The form says %1.\n%2.\n\nChart the birth as entered, or with the %3?")
+          .arg(entered, Q(s.text),
+               two_readings ? QStringLiteral("reading you choose") : QStringLiteral("suggestion"));
+  // The copy: answering may change the suggestion on show.
+  const zones::Suggestion asked = s;
+  switch (ask_(this, question, two_readings)) {
+    case SuggestionChoice::kAsEntered:
+      suggestion_answered_ = true;
+      return true;
+    case SuggestionChoice::kSuggestion:
+      ApplyFormZone(asked.form);
+      return true;
+    case SuggestionChoice::kEarlier:
+      if (asked.earlier_form) ApplyFormZone(*asked.earlier_form);
+      return true;
+    case SuggestionChoice::kLater:
+      if (asked.later_form) ApplyFormZone(*asked.later_form);
+      return true;
+    case SuggestionChoice::kCancel:
+      break;
+  }
+  return false;
+}
+
+std::int32_t EntryWindow::ExactOffsetSecondsEast() const {
+  const std::int32_t magnitude = spnOffsetH_->value() * kSecondsPerHour +
+                                 spnOffsetM_->value() * kSecondsPerMinute + spnOffsetS_->value();
+  return cboOffsetSide_->currentIndex() == 1 ? -magnitude : magnitude;
+}
+
+void EntryWindow::SetExactOffset(std::int32_t offset_s) {
+  const zones::ExactOffset parts = zones::SplitOffset(offset_s);
+  spnOffsetH_->setValue(parts.hours);
+  spnOffsetM_->setValue(parts.minutes);
+  spnOffsetS_->setValue(parts.seconds);
+  cboOffsetSide_->setCurrentIndex(parts.east ? 0 : 1);
+}
+
+void EntryWindow::ZoneChanged() {
+  suggestion_answered_ = false;
+  const bool exact = cmbTimeZone_->currentIndex() == zones::kOtherOffsetIndex;
+  if (exact == fraExactOffset_->isVisibleTo(this)) return;
+  fraExactOffset_->setVisible(exact);
+  if (exact) QTimer::singleShot(0, this, &EntryWindow::GrowToFitForm);
 }
 
 store::Store* EntryWindow::Births() {
@@ -572,7 +747,7 @@ void EntryWindow::SaveBirth() {
     FocusControl(refusal->focus);
     return;
   }
-  const auto record = RecordFromForm(form, place_zone_);
+  const auto record = RecordFromForm(form, place_zone_, place_id_);
   if (!record) {
     messages_.Show(this, Q(record.error().message), core::MessageIcon::kError);
     return;
@@ -613,6 +788,7 @@ void EntryWindow::FillFromRecord(const store::BirthRecord& record) {
   }
   FillForm(*form);
   place_zone_ = record.tz_name;
+  place_id_ = record.place_id;
   place_name_ = record.city;
   place_longitude_deg_ = (record.east ? 1.0 : -1.0) *
                          (record.longitude_deg + record.longitude_min / double{kMinutesPerDegree});

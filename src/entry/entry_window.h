@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "store/person_list_window.h"
 #include "widgets/messages.h"
 #include "widgets/url_opener.h"
+#include "zones/suggestion.h"
 
 class QAction;
 class QCheckBox;
@@ -26,6 +28,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QVBoxLayout;
 
 namespace solvane::entry {
@@ -64,6 +67,13 @@ class EntryWindow : public QMainWindow {
   // `proceed` charts an accepted form and answers the refusal, if any, which the window shows.
   using ProceedHandler = std::function<std::optional<Refusal>(const BirthFormSnapshot&)>;
 
+  // What the user answers when the zone in the form differs from the one suggested.
+  enum class SuggestionChoice { kCancel, kAsEntered, kSuggestion, kEarlier, kLater };
+  // Asks it: `text` explains, `two_readings` offers the earlier and the later reading of a
+  // skipped or repeated time instead of the one suggestion.
+  using SuggestionQuestion =
+      std::function<SuggestionChoice(QWidget* parent, const QString& text, bool two_readings)>;
+
   EntryWindow(widgets::MessageService& messages, widgets::UrlOpener& opener,
               PlaceSearchFactory place_search, QWidget* parent = nullptr);
   ~EntryWindow() override;
@@ -74,6 +84,8 @@ class EntryWindow : public QMainWindow {
   void SetStorePath(std::filesystem::path path) { store_path_ = std::move(path); }
   // What the person list asks for its renames and notes (a QInputDialog unless set).
   void SetTextPrompt(store::TextPrompt& prompt) { prompt_ = &prompt; }
+  // What Proceed asks when the zone differs from the suggestion (a message box unless set).
+  void SetSuggestionQuestion(SuggestionQuestion ask) { ask_ = std::move(ask); }
 
   // The form as it stands, and the form set to `form` (as if the user had typed and picked it).
   BirthFormSnapshot ReadForm() const;
@@ -93,6 +105,9 @@ class EntryWindow : public QMainWindow {
   // The zone suggestion for the place last used, at the form's date and time.
   void UpdateZoneSuggestion();
   void UseSuggestedZone();
+  // For a skipped or repeated time: the reading before the jump (or the first time), the other.
+  void UseEarlierReading();
+  void UseLaterReading();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -104,6 +119,8 @@ class EntryWindow : public QMainWindow {
   // Each adds its rows to the form's grid from `row` on and leaves `row` after the last.
   void AddNameDateAndTime(QGridLayout* grid, int& row);
   void AddZone(QGridLayout* grid, int& row);
+  QWidget* BuildExactOffset();
+  QLayout* BuildSuggestionRow();
   void AddCoordinates(QGridLayout* grid, int& row);
   void AddPlace(QGridLayout* grid, int& row);
   QLayout* BuildButtons();
@@ -115,6 +132,15 @@ class EntryWindow : public QMainWindow {
   store::Store* Births();
   void RefreshRecent();
   void ShowZoneSuggestion();
+  void ShowSuggestionButtons(bool single, bool two_readings);
+  // The zone, exact offset and daylight saving set as `zone` says.
+  void ApplyFormZone(const zones::FormZone& zone);
+  bool FormHolds(const zones::FormZone& zone) const;
+  // At Proceed: false when the user cancels; otherwise the form holds what is to be charted.
+  bool SettleZoneBeforeChart();
+  std::int32_t ExactOffsetSecondsEast() const;
+  void SetExactOffset(std::int32_t offset_s);
+  void ZoneChanged();
   void GrowToFitForm();
   void FillFromRecord(const store::BirthRecord& record);
 
@@ -143,15 +169,23 @@ class EntryWindow : public QMainWindow {
   // The atlas zone and place of the birth in the form, for the suggestion and the saved record;
   // empty once the user types another place.
   std::string place_zone_, place_name_;
+  std::string place_id_;  // GeoNames' number of the atlas place, for the saved record
   double place_longitude_deg_ = 0;
-  int suggested_zone_ = -1;  // list position the suggestion offers, -1 for none
-  bool suggested_dst_ = false;
+  // The suggestion on show that the form can take, if any.
+  std::optional<zones::Suggestion> suggestion_;
+  // The user chose to chart the form as entered against the suggestion; asked again only once
+  // the zone, date, time or place changes.
+  bool suggestion_answered_ = false;
+  SuggestionQuestion ask_;
 
   QLineEdit* txtName_ = nullptr;
   QComboBox *cboMonth_ = nullptr, *cboDate_ = nullptr, *cboYear_ = nullptr;
   QComboBox *cboHH_ = nullptr, *cboMM_ = nullptr, *cboSS_ = nullptr;
   QComboBox* cmbTimeZone_ = nullptr;
   QCheckBox* chkDST_ = nullptr;
+  QWidget* fraExactOffset_ = nullptr;  // shown with "Other offset…"
+  QSpinBox *spnOffsetH_ = nullptr, *spnOffsetM_ = nullptr, *spnOffsetS_ = nullptr;
+  QComboBox* cboOffsetSide_ = nullptr;  // 0 east of Greenwich, 1 west
   QLineEdit *txtLonD_ = nullptr, *txtLonM_ = nullptr, *txtLatD_ = nullptr, *txtLatM_ = nullptr;
   QRadioButton *optLongEast_ = nullptr, *optLongWest_ = nullptr;
   QRadioButton *optLatNorth_ = nullptr, *optLatSouth_ = nullptr;
@@ -159,6 +193,7 @@ class EntryWindow : public QMainWindow {
   QPushButton *cmdBrowser_ = nullptr, *cmdRashi_ = nullptr;
   QLabel* lblZoneSuggestion_ = nullptr;
   QPushButton* cmdUseZone_ = nullptr;
+  QPushButton *cmdUseEarlier_ = nullptr, *cmdUseLater_ = nullptr;
 };
 
 }  // namespace solvane::entry

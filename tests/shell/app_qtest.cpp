@@ -119,7 +119,10 @@ class AppTest : public QObject {
     QCOMPARE(entry->windowTitle(), QStringLiteral("Solvane v1.15"));
     QCOMPARE(Find<QComboBox>(entry, "cboMonth")->currentText(), QStringLiteral("January"));
     QCOMPARE(Find<QComboBox>(entry, "cboYear")->count(), 150);
-    QCOMPARE(Find<QComboBox>(entry, "cmbTimeZone")->count(), 71);
+    // The 71 zones, then the entry for an exact offset.
+    QCOMPARE(Find<QComboBox>(entry, "cmbTimeZone")->count(), 72);
+    QCOMPARE(Find<QComboBox>(entry, "cmbTimeZone")->itemText(71),
+             QStringLiteral("Other offset\u2026"));
     QCOMPARE(Find<QComboBox>(entry, "cmbTimeZone")->currentText(),
              QStringLiteral("Greenwich Mean Time,GMT,0.0"));
     QCOMPARE(Find<QLineEdit>(entry, "txtLonD")->maxLength(), 3);
@@ -206,6 +209,43 @@ class AppTest : public QObject {
     QCOMPARE(s->app->Main()->Chart()->Style(),
              std::optional(solvane::display::ChartStyle::kSouthIndian));
     QVERIFY(Find<QSvgWidget>(s->app->Main()->Chart(), "picNatal")->isHidden());
+    QSettings().clear();
+  }
+
+  // The View menu's engine charts the same birth again in a new window, and is remembered.
+  void ChoosingAnEngineChartsTheBirthAgainWithIt() {
+    auto s = Started();
+    s->app->Entry()->FillForm(solvane::entry::SampleBirth());
+    s->app->Entry()->Proceed();
+    QCOMPARE(Label(s->app->Main()->Chart(), "lblPlanet0"), QStringLiteral("28 Can 46"));
+    s->app->Main()->Chart()->ChooseEngine(QStringLiteral("precise"));
+    // The request is queued: the window that asked is replaced once its event is done.
+    QTRY_COMPARE(s->app->State().engine, std::string("precise"));
+    auto* chart = s->app->Main()->Chart();
+    QVERIFY(chart->isVisible());
+    // solvane-chart --sample --ephemeris precise prints the same texts.
+    QCOMPARE(Label(chart, "lblPlanet0"), QStringLiteral("28 Can 46' 14\""));
+    QCOMPARE(Label(chart, "lblPlanet2"), QStringLiteral("16 Can 59' 08\""));
+    QCOMPARE(chart->ShownEngine(), QStringLiteral("precise"));
+    QCOMPARE(s->app->State().positions.node, solvane::core::NodeKind::kMean);
+    QVERIFY(s->messages.shown.empty());
+
+    // The true node, a choice of the precise engine only, charts again with Rahu moved.
+    const double mean_rahu = s->app->State().positions.longitude[solvane::core::kRahu].Degrees();
+    Find<QAction>(chart, "mnuTrueNode")->trigger();
+    QTRY_COMPARE(s->app->State().positions.node, solvane::core::NodeKind::kTrue);
+    QVERIFY(s->app->State().positions.longitude[solvane::core::kRahu].Degrees() != mean_rahu);
+    Find<QAction>(s->app->Main()->Chart(), "mnuTrueNode")->trigger();
+    QTRY_COMPARE(s->app->State().positions.node, solvane::core::NodeKind::kMean);
+
+    // The next chart keeps the choice; going back to classic gives the classic texts again.
+    QTest::mouseClick(Find<QPushButton>(s->app->Main(), "cmdBack"), Qt::LeftButton);
+    s->app->Entry()->Proceed();
+    QCOMPARE(s->app->State().engine, std::string("precise"));
+    s->app->Main()->Chart()->ChooseEngine(QStringLiteral("classic"));
+    QTRY_COMPARE(s->app->State().engine, std::string("classic"));
+    QVERIFY(!Find<QAction>(s->app->Main()->Chart(), "mnuTrueNode")->isEnabled());
+    QCOMPARE(Label(s->app->Main()->Chart(), "lblPlanet2"), QStringLiteral("17 Can 00"));
     QSettings().clear();
   }
 

@@ -10,6 +10,9 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +20,10 @@
 #include <string>
 
 #include "entry/entry_window.h"
+#include "display/chart_window.h"
 #include "entry/sample.h"
+#include "screenshots/chart_shots.h"
+#include "screenshots/entry_shots.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
 #include "store/births_store.h"
@@ -154,10 +160,21 @@ int main(int argc, char** argv) {
     if (!own_screen) {
       failures += !Save(entry, folder + "/entry-form" + suffix + ".png");
       failures += !PicturePersonList(folder, suffix, scratch, messages);
+      solvane::screenshots::ShootChartStyles(folder, suffix);
+      solvane::screenshots::ShootEntryMoment(folder, suffix);
     }
     entry->Proceed();
     QTimer::singleShot(200, [&] {
       failures += !Save(solvane_app.Main(), folder + "/chart" + suffix + ".png");
+      if (!own_screen) {  // the nakshatras and periods tab, the wheel scrolled out of the way
+        auto* chart = solvane_app.Main()->Chart();
+        chart->Tabs()->setCurrentIndex(1);
+        for (QScrollArea* area : solvane_app.Main()->findChildren<QScrollArea*>())
+          if (area->widget() && area->widget()->isAncestorOf(chart->Tabs()))
+            area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        QCoreApplication::processEvents();
+        failures += !Save(solvane_app.Main(), folder + "/chart-periods" + suffix + ".png");
+      }
       QCoreApplication::exit(0);  // quit() would ask the windows to close: the exit screen
     });
   });

@@ -17,8 +17,8 @@ void BM_ChartCalculations(benchmark::State& st) {
   const entry::BirthFormSnapshot form = entry::SampleBirth();
   core::ChartState state;
   for (auto _ : st) {
-    auto refusal = run::RunChartCalculations(form, state);
-    benchmark::DoNotOptimize(refusal);
+    auto charted = run::RunChartCalculations(form, state);
+    benchmark::DoNotOptimize(charted);
     benchmark::DoNotOptimize(state.PositionStrings);
   }
 }

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     form.cboYear = static_cast<int>(i % 150);
     form.cboDate = static_cast<int>(i % 28);
     form.cboHH = static_cast<int>(i % 24);
-    if (run::RunChartCalculations(form, state)) return 1;
+    if (!run::RunChartCalculations(form, state)) return 1;
     checksum += static_cast<unsigned char>(state.PositionStrings[0][0]);
   }
   std::printf("%ld charts, checksum %u\n", n, checksum);

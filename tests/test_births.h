@@ -1,6 +1,8 @@
 // Births used across the suites, with the zone offset the entry form would give them.
 #pragma once
 
+#include <optional>
+
 #include "core/chart_state.h"
 #include "entry/form_rules.h"
 
@@ -53,6 +55,12 @@ inline entry::BirthFormSnapshot LondonForm() {
   f.txtLatD = "51";
   f.txtLatM = "30";
   return f;
+}
+
+// The refusal of a check, or nothing when it passed: what the tests compare.
+inline std::optional<entry::Refusal> RefusalOf(const entry::Verdict& verdict) {
+  if (verdict) return std::nullopt;
+  return verdict.error();
 }
 
 }  // namespace solvane::testing

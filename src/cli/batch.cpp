@@ -182,10 +182,11 @@ RowAnswer AnswerRow(const CsvRecord& record, const Columns& columns, const Batch
   core::ChartState state;
   display::ChartWindowModel window;
   const bool with_report = !options.report_folder.empty();
-  if (const auto refusal = run::RunChart(
+  if (const auto charted = run::RunChart(
           *form, display::EnglishMonthName, state, window,
-          with_report ? run::ReportText::kWrite : run::ReportText::kPlacementOnly, **engine))
-    return Refused(record.line, refusal->message.text, RowOutcome::kRefused);
+          with_report ? run::ReportText::kWrite : run::ReportText::kPlacementOnly, **engine);
+      !charted)
+    return Refused(record.line, charted.error().message.text, RowOutcome::kRefused);
   std::string report_path;
   if (with_report) {
     report_path = options.report_folder + "/" + ReportFileName(record.line, state.birth.Name);

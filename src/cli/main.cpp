@@ -535,9 +535,10 @@ int Chart(const Flags& flags) {
   const cli::PeriodOptions periods{vedic::YearDays(*year), flags.dasha_levels, *marked};
   core::ChartState state;
   display::ChartWindowModel window;
-  if (const auto refusal = run::RunChart(birth->form, display::EnglishMonthName, state, window,
-                                         run::ReportText::kWrite, **engine)) {
-    Say(refusal->message.text);
+  if (const auto charted = run::RunChart(birth->form, display::EnglishMonthName, state, window,
+                                         run::ReportText::kWrite, **engine);
+      !charted) {
+    Say(charted.error().message.text);
     return kExitRefused;
   }
   const std::string report = report::PlainText(window.RTBHouseDesc);

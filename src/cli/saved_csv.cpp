@@ -88,7 +88,8 @@ core::Result<store::BirthRecord> RecordOf(const CsvRecord& row, const Columns& c
     if (core::Result<void> applied = ApplyField(columns[i], row.fields[i], form); !applied)
       return core::Fail(columns[i] + ": " + applied.error().message);
   }
-  if (const auto refusal = entry::ValidateBirthForm(form)) return core::Fail(refusal->message.text);
+  if (const auto checked = entry::ValidateBirthForm(form); !checked)
+    return core::Fail(checked.error().message.text);
   auto record = entry::RecordFromForm(form);
   if (!record) return core::Fail(record.error().message);
   if (const auto problem = store::CheckRecord(*record)) return core::Fail(*problem);

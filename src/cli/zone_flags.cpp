@@ -232,7 +232,7 @@ core::Result<ZoneChoice> ApplyZoneRequest(const ZoneRequest& request,
   ZoneChoice choice = ListZoneChoice(form);
   choice.place = place;
   // With the zone given, or a form its own checks refuse, the database has nothing to decide.
-  if (tz.empty() || request.zone_given || entry::ValidateBirthForm(form)) return choice;
+  if (tz.empty() || request.zone_given || !entry::ValidateBirthForm(form)) return choice;
   const zones::Fold fold = request.fold ? *FoldNamed(*request.fold) : zones::Fold::kUnset;
   const auto answer = zones::LookUp({tz, FormLongitude(form), LocalOf(form), fold});
   const std::string source = std::string(request.prefix) + (request.tz ? "tz: " : "place: ");

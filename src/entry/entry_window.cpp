@@ -537,9 +537,9 @@ void EntryWindow::FocusControl(const std::string& object_name) {
 void EntryWindow::Proceed() {
   if (!proceed_) return;
   if (!SettleZoneBeforeChart()) return;
-  if (const std::optional<Refusal> refusal = proceed_(ReadForm())) {
-    messages_.Show(this, refusal->message);
-    FocusControl(refusal->focus);
+  if (const Verdict charted = proceed_(ReadForm()); !charted) {
+    messages_.Show(this, charted.error().message);
+    FocusControl(charted.error().focus);
   }
 }
 
@@ -742,9 +742,9 @@ store::Store* EntryWindow::Births() {
 
 void EntryWindow::SaveBirth() {
   const BirthFormSnapshot form = ReadForm();
-  if (const std::optional<Refusal> refusal = ValidateBirthForm(form)) {
-    messages_.Show(this, refusal->message);
-    FocusControl(refusal->focus);
+  if (const Verdict checked = ValidateBirthForm(form); !checked) {
+    messages_.Show(this, checked.error().message);
+    FocusControl(checked.error().focus);
     return;
   }
   const auto record = RecordFromForm(form, place_zone_, place_id_);

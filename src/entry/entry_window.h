@@ -65,7 +65,7 @@ class EntryWindow : public QMainWindow {
   Q_OBJECT
  public:
   // `proceed` charts an accepted form and answers the refusal, if any, which the window shows.
-  using ProceedHandler = std::function<std::optional<Refusal>(const BirthFormSnapshot&)>;
+  using ProceedHandler = std::function<Verdict(const BirthFormSnapshot&)>;
 
   // What the user answers when the zone in the form differs from the one suggested.
   enum class SuggestionChoice { kCancel, kAsEntered, kSuggestion, kEarlier, kLater };

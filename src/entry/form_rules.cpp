@@ -204,11 +204,13 @@ bool OutOfRange(std::string_view text, int max) {
 
 bool InRange(int position, int count) { return position >= 0 && position < count; }
 
-Refusal Error(std::string text, std::string focus) {
-  return {{std::move(text), MessageIcon::kError}, std::move(focus)};
+core::Unexpected<Refusal> Error(std::string text, std::string focus) {
+  return {Refusal{{std::move(text), MessageIcon::kError}, std::move(focus)}};
 }
 
-Refusal Information(std::string text) { return {{std::move(text), MessageIcon::kInformation}, ""}; }
+core::Unexpected<Refusal> Information(std::string text) {
+  return {Refusal{{std::move(text), MessageIcon::kInformation}, ""}};
+}
 
 }  // namespace
 
@@ -243,18 +245,18 @@ KeyVerdict FilterNameKey(char32_t typed) {
   return {false, typed, core::Message{kOnlyLetters, MessageIcon::kInformation}};
 }
 
-std::optional<Refusal> CheckName(std::string_view utf8) {
+Verdict CheckName(std::string_view utf8) {
   if (TrimBlanks(utf8).empty()) return Error("Please Enter Name", "txtName");
   bool letter = false;
   for (std::size_t i = 0; i < utf8.size();) {
     const std::optional<char32_t> c = NextCodePoint(utf8, i);
     if (!c || !IsNameCharacter(*c))
-      return Refusal{{kOnlyLetters, MessageIcon::kInformation}, "txtName"};
+      return core::Unexpected{Refusal{{kOnlyLetters, MessageIcon::kInformation}, "txtName"}};
     letter = letter || IsNameLetter(*c);
   }
   // Only hyphens, apostrophes and full stops: no name was given.
   if (!letter) return Error("Please Enter Name", "txtName");
-  return std::nullopt;
+  return {};
 }
 
 std::optional<int> WholeNumber(std::string_view text) {
@@ -270,8 +272,8 @@ std::optional<int> WholeNumber(std::string_view text) {
   return static_cast<int>(value);
 }
 
-std::optional<Refusal> ValidateBirthForm(const BirthFormSnapshot& form) {
-  if (auto refusal = CheckName(form.txtName)) return refusal;
+Verdict ValidateBirthForm(const BirthFormSnapshot& form) {
+  if (Verdict name = CheckName(form.txtName); !name) return name;
   if (OutOfRange(form.txtLonD, 179))
     return Error("Please Enter Value Between 0 And 179 in the Degree of Longitude", "txtLonD");
   if (OutOfRange(form.txtLonM, 59))
@@ -301,7 +303,7 @@ std::optional<Refusal> ValidateBirthForm(const BirthFormSnapshot& form) {
       (form.otherOffsetSecondsEast < -kMaxOtherOffset_s ||
        form.otherOffsetSecondsEast > kMaxOtherOffset_s))
     return Information("Please enter an offset from UT between -18:00:00 and +18:00:00.");
-  return std::nullopt;
+  return {};
 }
 
 void FillBirthData(const BirthFormSnapshot& form, core::ChartState& state) {

@@ -10,6 +10,7 @@
 
 #include "core/chart_state.h"
 #include "core/message.h"
+#include "core/result.h"
 #include "entry/time_zones.h"
 
 namespace solvane::entry {
@@ -86,12 +87,15 @@ struct Refusal {
   friend bool operator==(const Refusal&, const Refusal&) = default;
 };
 
-// The check of a whole name, typed or pasted: nothing when `utf8` is well-formed UTF-8 made of
-// name characters with at least one letter; otherwise the refusal the form shows.
-std::optional<Refusal> CheckName(std::string_view utf8);
+// A check's answer: nothing when it passes, otherwise the refusal the form shows.
+using Verdict = core::Result<void, Refusal>;
 
-// The first failing check, or nothing when the form may be charted.
-std::optional<Refusal> ValidateBirthForm(const BirthFormSnapshot& form);
+// The check of a whole name, typed or pasted: passes when `utf8` is well-formed UTF-8 made of
+// name characters with at least one letter.
+Verdict CheckName(std::string_view utf8);
+
+// The first failing check; passes when the form may be charted.
+Verdict ValidateBirthForm(const BirthFormSnapshot& form);
 
 // Copies an accepted form into `state`: the name, the zone offset (`Zone_Calculation`, or the
 // exact offset of "Other offset…" to the second), then the remaining birth fields. Call only

@@ -5,13 +5,12 @@
 
 namespace solvane::run {
 
-std::optional<entry::Refusal> RunChartCalculations(const entry::BirthFormSnapshot& form,
-                                                   core::ChartState& state,
-                                                   const core::PositionsEngine& engine) {
-  if (auto refusal = entry::ValidateBirthForm(form)) return refusal;
+entry::Verdict RunChartCalculations(const entry::BirthFormSnapshot& form, core::ChartState& state,
+                                    const core::PositionsEngine& engine) {
+  if (entry::Verdict checked = entry::ValidateBirthForm(form); !checked) return checked;
   entry::FillBirthData(form, state);
   CalculateChart(state, engine);
-  return std::nullopt;
+  return {};
 }
 
 void CalculateChart(core::ChartState& state, const core::PositionsEngine& engine) {
@@ -39,14 +38,13 @@ void DerivePositionTexts(core::ChartState& state) {
   }
 }
 
-std::optional<entry::Refusal> RunChart(const entry::BirthFormSnapshot& form,
-                                       const display::MonthNameProvider& month_name,
-                                       core::ChartState& state, display::ChartWindowModel& window,
-                                       ReportText report_text,
-                                       const core::PositionsEngine& engine) {
-  if (auto refusal = RunChartCalculations(form, state, engine)) return refusal;
+entry::Verdict RunChart(const entry::BirthFormSnapshot& form,
+                        const display::MonthNameProvider& month_name, core::ChartState& state,
+                        display::ChartWindowModel& window, ReportText report_text,
+                        const core::PositionsEngine& engine) {
+  if (entry::Verdict charted = RunChartCalculations(form, state, engine); !charted) return charted;
   PresentChart(state, form, month_name, window, report_text);
-  return std::nullopt;
+  return {};
 }
 
 void PresentChart(const core::ChartState& state, const entry::BirthFormSnapshot& form,

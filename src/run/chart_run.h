@@ -1,8 +1,6 @@
 // The calculation steps of a chart run, in their fixed order, on one chart state.
 #pragma once
 
-#include <optional>
-
 #include "core/chart_state.h"
 #include "core/positions_engine.h"
 #include "display/chart_window_model.h"
@@ -14,9 +12,8 @@ namespace solvane::run {
 // Checks `form`; when it is refused, returns the refusal and leaves `state` as it was. Otherwise
 // stores the birth (name, zone offset, fields), asks `engine` for every position and derives the
 // position texts and labels from them.
-std::optional<entry::Refusal> RunChartCalculations(const entry::BirthFormSnapshot& form,
-                                                   core::ChartState& state,
-                                                   const core::PositionsEngine& engine = Classic());
+entry::Verdict RunChartCalculations(const entry::BirthFormSnapshot& form, core::ChartState& state,
+                                    const core::PositionsEngine& engine = Classic());
 
 // The calculations alone, on a birth and zone offset already in `state`.
 void CalculateChart(core::ChartState& state, const core::PositionsEngine& engine = Classic());
@@ -33,11 +30,11 @@ enum class ReportText { kWrite, kPlacementOnly };
 // A whole chart: the calculations, then the chart window of a computed `state`: the positions
 // table and signs, the sign boxes, the birth details, the bodies in their signs, the house report
 // and the wheel, in that order. `window` should be freshly made, as the window is for every chart.
-std::optional<entry::Refusal> RunChart(const entry::BirthFormSnapshot& form,
-                                       const display::MonthNameProvider& month_name,
-                                       core::ChartState& state, display::ChartWindowModel& window,
-                                       ReportText report_text = ReportText::kWrite,
-                                       const core::PositionsEngine& engine = Classic());
+entry::Verdict RunChart(const entry::BirthFormSnapshot& form,
+                        const display::MonthNameProvider& month_name, core::ChartState& state,
+                        display::ChartWindowModel& window,
+                        ReportText report_text = ReportText::kWrite,
+                        const core::PositionsEngine& engine = Classic());
 void PresentChart(const core::ChartState& state, const entry::BirthFormSnapshot& form,
                   const display::MonthNameProvider& month_name, display::ChartWindowModel& window,
                   ReportText report_text = ReportText::kWrite);

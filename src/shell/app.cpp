@@ -109,12 +109,11 @@ void App::RemindAboutUpdates(QSettings& settings, const QDateTime& now) {
   }
 }
 
-std::optional<entry::Refusal> App::Proceed(const entry::BirthFormSnapshot& form) {
+entry::Verdict App::Proceed(const entry::BirthFormSnapshot& form) {
   return ChartWith(form, display::StoredEngineName());
 }
 
-std::optional<entry::Refusal> App::ChartWith(const entry::BirthFormSnapshot& form,
-                                             const QString& engine_name) {
+entry::Verdict App::ChartWith(const entry::BirthFormSnapshot& form, const QString& engine_name) {
   // The settings hold a name this program wrote; anything else charts with the classic formulas.
   const bool precise = engine_name == QStringLiteral("precise");
   auto engine = run::EngineNamed(engine_name.toStdString(),
@@ -122,9 +121,10 @@ std::optional<entry::Refusal> App::ChartWith(const entry::BirthFormSnapshot& for
   if (!engine) engine = run::EngineNamed("classic");
   display::ChartWindowModel model;
   core::ChartState state;
-  if (auto refusal =
-          run::RunChart(form, LocaleMonthName, state, model, run::ReportText::kWrite, **engine))
-    return refusal;
+  if (entry::Verdict charted =
+          run::RunChart(form, LocaleMonthName, state, model, run::ReportText::kWrite, **engine);
+      !charted)
+    return charted;
   state_ = std::move(state);
   charted_form_ = form;
   chart_model_ = model;
@@ -144,13 +144,12 @@ std::optional<entry::Refusal> App::ChartWith(const entry::BirthFormSnapshot& for
   FitOnScreen(*main_, kChartWindowSize);
   main_->show();
   entry_->hide();
-  return std::nullopt;
+  return {};
 }
 
 void App::Recompute(const QString& engine_name) {
-  if (auto refusal = ChartWith(charted_form_, engine_name))
-    messages_.Show(main_.get(), QString::fromStdString(refusal->message.text),
-                   refusal->message.icon);
+  if (const entry::Verdict charted = ChartWith(charted_form_, engine_name); !charted)
+    messages_.Show(main_.get(), charted.error().message);
 }
 
 void App::ShowChartViewMenu() {

@@ -53,11 +53,10 @@ class App : public QObject {
   void ShowAbout();
 
  private:
-  std::optional<entry::Refusal> Proceed(const entry::BirthFormSnapshot& form);
+  entry::Verdict Proceed(const entry::BirthFormSnapshot& form);
   // Charts `form` with the engine of that name into a fresh main window; a refusal leaves the
   // state and the windows as they were.
-  std::optional<entry::Refusal> ChartWith(const entry::BirthFormSnapshot& form,
-                                          const QString& engine_name);
+  entry::Verdict ChartWith(const entry::BirthFormSnapshot& form, const QString& engine_name);
   // The chart window asked for the same birth with another engine.
   void Recompute(const QString& engine_name);
   void RemindAboutUpdates(QSettings& settings, const QDateTime& now);

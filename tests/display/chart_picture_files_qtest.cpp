@@ -22,7 +22,7 @@ namespace {
 ChartWindowModel SampleModel() {
   core::ChartState state;
   ChartWindowModel model;
-  if (run::RunChart(entry::SampleBirth(), EnglishMonthName, state, model))
+  if (!run::RunChart(entry::SampleBirth(), EnglishMonthName, state, model))
     qFatal("the sample birth was refused");
   return model;
 }

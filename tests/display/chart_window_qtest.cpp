@@ -57,8 +57,8 @@ T* Find(QWidget* root, const QString& name) {
 ChartWindowModel DelhiModel() {
   solvane::core::ChartState state;
   ChartWindowModel model;
-  if (solvane::run::RunChart(solvane::entry::SampleBirth(), solvane::display::EnglishMonthName,
-                             state, model)) {
+  if (!solvane::run::RunChart(solvane::entry::SampleBirth(), solvane::display::EnglishMonthName,
+                              state, model)) {
     qFatal("the sample birth was refused");
   }
   return model;

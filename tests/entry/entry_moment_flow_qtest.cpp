@@ -91,10 +91,10 @@ void EntryMomentFlowTest::MumbaiFlowChartsWhatTheCommandLineCharts() {
     return EntryWindow::SuggestionChoice::kCancel;
   });
   solvane::core::ChartState state;
-  std::optional<solvane::entry::Refusal> refusal;
+  solvane::entry::Verdict charted;
   window.SetProceedHandler([&](const BirthFormSnapshot& form) {
-    refusal = solvane::run::RunChartCalculations(form, state);
-    return refusal;
+    charted = solvane::run::RunChartCalculations(form, state);
+    return charted;
   });
   BirthFormSnapshot typed;
   typed.cboYear = year - solvane::entry::kFirstYear;
@@ -130,7 +130,7 @@ void EntryMomentFlowTest::MumbaiFlowChartsWhatTheCommandLineCharts() {
   QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdUseZone")), Qt::LeftButton);
   QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdRashi")), Qt::LeftButton);
   QCOMPARE(asked, 0);  // the form holds the suggestion: nothing to ask
-  QVERIFY2(!refusal, refusal ? refusal->message.text.c_str() : "");
+  QVERIFY2(charted, charted ? "" : charted.error().message.text.c_str());
 
   const QString date = QStringLiteral("%1-%2-%3")
                            .arg(year)

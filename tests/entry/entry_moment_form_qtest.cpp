@@ -133,7 +133,7 @@ std::unique_ptr<EntryWindow> EntryMomentFormTest::NewWindow() {
   });
   window->SetProceedHandler([this](const BirthFormSnapshot& form) {
     charted_.push_back(form);
-    return std::optional<solvane::entry::Refusal>();
+    return solvane::entry::Verdict();
   });
   return window;
 }
@@ -375,7 +375,7 @@ void EntryMomentFormTest::QuestionBoxOffersBothAnswersAndEscapeCancels() {
   auto window = std::make_unique<EntryWindow>(messages_, opener_, nullptr);
   window->SetProceedHandler([this](const BirthFormSnapshot& form) {
     charted_.push_back(form);
-    return std::optional<solvane::entry::Refusal>();
+    return solvane::entry::Verdict();
   });
   window->FillForm(Birth(1990, 3, 21, 14, 45));
   window->UsePlace(AtlasPlace("Mumbai, India"));

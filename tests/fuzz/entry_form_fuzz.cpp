@@ -82,7 +82,7 @@ struct Previous {
     form.txtLonM = "13";
     form.txtLatD = "28";
     form.txtLatM = "36";
-    FUZZ_CHECK(!solvane::run::RunChart(form, display::EnglishMonthName, state, window),
+    FUZZ_CHECK(solvane::run::RunChart(form, display::EnglishMonthName, state, window).has_value(),
                "the ordinary birth is refused");
   }
 };
@@ -236,13 +236,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The state carries the previous chart; the window is made afresh for every run.
   core::ChartState state = previous.state;
   display::ChartWindowModel window;
-  const auto refusal = solvane::run::RunChart(form, display::EnglishMonthName, state, window);
+  const auto charted = solvane::run::RunChart(form, display::EnglishMonthName, state, window);
   // Nothing that is not a name reaches a chart, and the name is what is refused first.
   if (PlainlyNoName(form.txtName))
-    FUZZ_CHECK(refusal && refusal->focus == "txtName", "the name '%s' was not refused",
+    FUZZ_CHECK(!charted && charted.error().focus == "txtName", "the name '%s' was not refused",
                form.txtName.c_str());
-  if (refusal) {
-    CheckRefused(*refusal, state, window, previous);
+  if (!charted) {
+    CheckRefused(charted.error(), state, window, previous);
   } else {
     CheckChart(form, state, window);
   }

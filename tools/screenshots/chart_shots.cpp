@@ -50,8 +50,9 @@ bool SampleModel(std::string_view engine_name, display::ChartWindowModel& model)
   const auto engine = run::EngineNamed(engine_name);
   if (!engine) return false;
   core::ChartState state;
-  return !run::RunChart(entry::SampleBirth(), display::EnglishMonthName, state, model,
-                        run::ReportText::kWrite, **engine);
+  return run::RunChart(entry::SampleBirth(), display::EnglishMonthName, state, model,
+                       run::ReportText::kWrite, **engine)
+      .has_value();
 }
 
 void Save(display::ChartWindow& window, const QString& path) {

@@ -2,10 +2,15 @@
 
 #include <algorithm>
 
+#include "core/text.h"
+#include "core/utf8.h"
+
 namespace solvane::entry {
 namespace {
 
 using core::MessageIcon;
+using core::NextCodePoint;
+using core::TrimBlanks;
 
 constexpr const char* kOnlyLetters = "Please Enter only Letters";
 // The widest exact offset the form takes, seconds either side of UT: beyond any zone ever kept,
@@ -151,49 +156,11 @@ constexpr CodePointRange kScriptLetters[] = {
 constexpr char32_t kZeroWidthNonJoiner = 0x200C, kZeroWidthJoiner = 0x200D;
 constexpr char32_t kRightSingleQuotationMark = 0x2019;  // the apostrophe as keyboards often type it
 
-// Decodes one well-formed UTF-8 character at text[i] and moves i past it; nothing for a stray
-// continuation byte, an overlong form, a surrogate, a value beyond U+10FFFF or a cut-off sequence.
-std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned lead = byte(i++);
-  if (lead < 0x80) return lead;
-  int trailing = 0;
-  char32_t code_point = 0;
-  unsigned low = 0x80, high = 0xBF;  // the range allowed for the next byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    trailing = 1;
-    code_point = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    trailing = 2;
-    code_point = lead & 0x0F;
-    if (lead == 0xE0) low = 0xA0;   // overlong below U+0800
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    trailing = 3;
-    code_point = lead & 0x07;
-    if (lead == 0xF0) low = 0x90;   // overlong below U+10000
-    if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-  } else {
-    return std::nullopt;
-  }
-  for (int k = 0; k < trailing; ++k, low = 0x80, high = 0xBF) {
-    if (i >= text.size() || byte(i) < low || byte(i) > high) return std::nullopt;
-    code_point = (code_point << 6) | (byte(i++) & 0x3F);
-  }
-  return code_point;
-}
-
 std::vector<std::string> NumberTexts(int first, int last) {
   std::vector<std::string> out;
   out.reserve(static_cast<std::size_t>(last - first + 1));
   for (int i = first; i <= last; ++i) out.push_back(std::to_string(i));
   return out;
-}
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
 }
 
 // A box whose text is empty, not a whole number, or outside 0..max.

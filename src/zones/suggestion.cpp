@@ -3,8 +3,9 @@
 #include <array>
 #include <cstdio>
 
-#include "zones/time_zones.h"
+#include "core/text.h"
 #include "zones/offset_text.h"
+#include "zones/time_zones.h"
 
 namespace solvane::zones {
 namespace {
@@ -18,18 +19,12 @@ std::int32_t RowOffset_s(const TimeZoneRow& row) {
   return -(row.zone_hours * kOneHour_s + row.zone_minutes * 60);
 }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 // "Indian Time, IST, +5.3" -> "IST".
 std::string_view RowAbbreviation(std::string_view text) {
   const std::size_t first = text.find(',');
   const std::size_t second = text.find(',', first + 1);
   if (first == std::string_view::npos || second == std::string_view::npos) return {};
-  return Trim(text.substr(first + 1, second - first - 1));
+  return core::TrimBlanks(text.substr(first + 1, second - first - 1));
 }
 
 bool IsPlainStandardTime(std::string_view text) {

@@ -29,19 +29,6 @@ core::Unexpected<BatchStop> Stop(BatchStop::Reason reason, std::string message) 
   return {BatchStop{reason, std::move(message)}};
 }
 
-// An empty line, or one of blanks and tabs only.
-bool IsBlank(const CsvRecord& record) {
-  return record.fields.size() == 1 && core::TrimBlanksAndTabs(record.fields[0]).empty();
-}
-
-// A header field as a column name: without blanks and tabs around it, in lower case.
-std::string ColumnName(std::string_view field) {
-  std::string name(core::TrimBlanksAndTabs(field));
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
-  return name;
-}
-
 // Columns beyond the birth fields: the place and the tz database, and the engine.
 constexpr std::string_view kMomentColumns[] = {"place", "tz",        "offset",
                                                "fold",  "ephemeris", "node"};

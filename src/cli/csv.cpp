@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/text.h"
+
 namespace solvane::cli {
 namespace {
 
@@ -208,6 +210,17 @@ core::Result<CsvRead, CsvFault> CsvReader::Next(CsvRecord& record) {
   }
   if (!fault_.empty()) return core::Unexpected{CsvFault{record.line, fault_, false}};
   return CsvRead::kRecord;
+}
+
+bool IsBlank(const CsvRecord& record) {
+  return record.fields.size() == 1 && core::TrimBlanksAndTabs(record.fields[0]).empty();
+}
+
+std::string ColumnName(std::string_view field) {
+  std::string name(core::TrimBlanksAndTabs(field));
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
+  return name;
 }
 
 }  // namespace solvane::cli

@@ -83,4 +83,10 @@ class CsvReader {
   std::string fault_;  // of the record being read, or ""
 };
 
+// An empty line, or one of blanks and tabs only: skipped wherever records are read.
+bool IsBlank(const CsvRecord& record);
+
+// A header field as a column name: without blanks and tabs around it, in lower case.
+std::string ColumnName(std::string_view field);
+
 }  // namespace solvane::cli

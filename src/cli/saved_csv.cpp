@@ -29,17 +29,6 @@ void AppendField(std::string_view field, std::string& out) {
   out += '"';
 }
 
-bool IsBlank(const CsvRecord& record) {
-  return record.fields.size() == 1 && core::TrimBlanksAndTabs(record.fields[0]).empty();
-}
-
-std::string ColumnName(std::string_view field) {
-  std::string name(core::TrimBlanksAndTabs(field));
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
-  return name;
-}
-
 using Columns = std::vector<std::string>;
 
 core::Unexpected<SavedCsvStop> Stop(bool unreadable, std::string message) {

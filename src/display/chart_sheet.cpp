@@ -70,20 +70,6 @@ QFont SheetFont(double points, bool bold = false) {
   return font;
 }
 
-ChartFigure FigureOf(const ChartWindowModel& window) {
-  ChartFigure figure;
-  for (int i = 0; i < core::kPositionCount; ++i) {
-    figure.bodies[i].longitude = window.has_positions ? window.positions.longitude[i].Degrees()
-                                                      : std::numeric_limits<double>::quiet_NaN();
-    figure.bodies[i].retrograde = window.positions.retrograde[i];
-  }
-  figure.name = window.chart_name;
-  figure.date = window.chart_date;
-  figure.time = window.chart_time;
-  figure.place = window.chart_place;
-  return figure;
-}
-
 // The writer, its painter and where things go, in device units.
 class SheetPainter {
  public:
@@ -211,7 +197,7 @@ void DrawWheelPair(SheetPainter& sheet, const QRectF& rect, const SheetInput& in
   DrawCaption(sheet, QRectF(second, top, side, band), kNavamsaCaption);
   PaintWheelChart(sheet.Painter(), QRectF(left, top + band, side, side), input.source.window);
   PaintChart(sheet.Painter(), QRectF(second, top + band, side, side),
-             NavamsaFigure(FigureOf(input.source.window)), ChartStyle::kSouthIndian);
+             NavamsaFigure(FigureOfModel(input.source.window)), ChartStyle::kSouthIndian);
 }
 
 void DrawCharts(SheetPainter& sheet, const QRectF& rect, const SheetInput& input) {
@@ -219,7 +205,7 @@ void DrawCharts(SheetPainter& sheet, const QRectF& rect, const SheetInput& input
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   if (input.square_style)
-    PaintChartWithNavamsa(painter, rect, FigureOf(input.source.window), *input.square_style);
+    PaintChartWithNavamsa(painter, rect, FigureOfModel(input.source.window), *input.square_style);
   else
     DrawWheelPair(sheet, rect, input);
   painter.restore();

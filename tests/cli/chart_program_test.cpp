@@ -10,32 +10,16 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "cli/chart_process.h"
+
 namespace {
 
-struct ChartRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using solvane::testing::ChartRun;
 
 ChartRun Chart(const std::string& args, const std::string& input = "") {
   // Test cases run as parallel processes: each needs files of its own.
-  const std::string stem = ::testing::TempDir() + "solvane_chart_" + std::to_string(getpid());
-  const std::string err_path = stem + "_stderr.txt";
-  const std::string in_path = stem + "_stdin.txt";
-  std::ofstream(in_path, std::ios::binary) << input;
-  const std::string command =
-      std::string(SOLVANE_CHART_EXE) + " " + args + " <" + in_path + " 2>" + err_path;
-  ChartRun run{};
-  FILE* pipe = popen(command.c_str(), "r");
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream err(err_path);
-  run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-  return run;
+  return solvane::testing::RunChartProgram(
+      args, input, ::testing::TempDir() + "solvane_chart_" + std::to_string(getpid()));
 }
 
 TEST(SolvaneChart, JsonOfTheLondonBirth) {
@@ -117,9 +101,16 @@ TEST(SolvaneChart, DaylightSavingSpellings) {
     const char* flag;
     int want;  // BirthData.DaylightSaving: -1 yes, 0 no
   };
-  const Case cases[] = {{"", 0},          {"--dst", -1},       {"--dst=yes", -1}, {"--dst 1", -1},
-                        {"--dst TRUE", -1}, {"--dst=no", 0},   {"--dst 0", 0},    {"--dst False", 0},
-                        {"--dst ''", 0},    {"--dst --lat 28N36", -1}};
+  const Case cases[] = {{"", 0},
+                        {"--dst", -1},
+                        {"--dst=yes", -1},
+                        {"--dst 1", -1},
+                        {"--dst TRUE", -1},
+                        {"--dst=no", 0},
+                        {"--dst 0", 0},
+                        {"--dst False", 0},
+                        {"--dst ''", 0},
+                        {"--dst --lat 28N36", -1}};
   for (const Case& c : cases) {
     const ChartRun r = Chart(std::string("--sample --format json ") + c.flag);
     ASSERT_EQ(r.status, 0) << c.flag << "\n" << r.err;

@@ -19,15 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/chart_process.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ChartRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using solvane::testing::ChartRun;
 
 std::string Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -55,21 +53,10 @@ class SavedBirths : public ::testing::Test {
     return " --births-db '" + Path(name).string() + "'";
   }
 
+  // The user's own list is never touched: the data folder is the test's.
   ChartRun Run(const std::string& args, const std::string& input = "") const {
-    const fs::path err_path = Path("stderr.txt"), in_path = Path("stdin.txt");
-    Write(in_path, input);
-    const std::string command = "XDG_DATA_HOME='" + Path("xdg").string() + "' " +
-                                SOLVANE_CHART_EXE + " " + args + " <'" + in_path.string() +
-                                "' 2>'" + err_path.string() + "'";
-    ChartRun run{};
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = Slurp(err_path);
-    return run;
+    return solvane::testing::RunChartProgram(args, input, Path("run").string(),
+                                             "XDG_DATA_HOME='" + Path("xdg").string() + "' ");
   }
 
   // The list as --list-saved --format json gives it.

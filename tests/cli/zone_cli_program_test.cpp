@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/chart_process.h"
 #include "zones/offset_text.h"
 #include "zones/time_zones.h"
 #include "zones/zone_lookup.h"
@@ -20,30 +21,12 @@ namespace {
 
 using nlohmann::json;
 
-struct ChartRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using solvane::testing::ChartRun;
 
 ChartRun Chart(const std::string& args, const std::string& input = "") {
   // Test cases run as parallel processes: each needs files of its own.
-  const std::string stem = ::testing::TempDir() + "solvane_zone_cli_" + std::to_string(getpid());
-  const std::string err_path = stem + "_stderr.txt";
-  const std::string in_path = stem + "_stdin.txt";
-  std::ofstream(in_path, std::ios::binary) << input;
-  const std::string command =
-      std::string(SOLVANE_CHART_EXE) + " " + args + " <" + in_path + " 2>" + err_path;
-  ChartRun run{};
-  FILE* pipe = popen(command.c_str(), "r");
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream err(err_path);
-  run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-  return run;
+  return solvane::testing::RunChartProgram(
+      args, input, ::testing::TempDir() + "solvane_zone_cli_" + std::to_string(getpid()));
 }
 
 json ChartJson(const std::string& args) {

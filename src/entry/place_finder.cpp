@@ -84,107 +84,121 @@ QTableWidget* PlaceTable(const std::vector<Place>& places, QWidget* parent) {
   return table;
 }
 
+// The message of a search that found nothing.
+void AddNoMatch(QVBoxLayout* layout, const PlaceParts& parts, QDialog* window) {
+  QLabel* message = TextLabel(
+      QStringLiteral("lblNoMatch"),
+      QStringLiteral("No place called \"%1\" was found in the atlas. It lists towns of about "
+                     "a thousand people and more; a map search on the web may know smaller "
+                     "places.")
+          .arg(parts.city),
+      window);
+  // Wide enough to break into a few lines rather than a tall column.
+  message->setMinimumWidth(message->fontMetrics().averageCharWidth() * kMessageChars);
+  layout->addWidget(message);
+}
+
+// The list of matches with its heading, note and hint; the table, and "Use this place" when the
+// form can take a place.
+struct MatchWidgets {
+  QTableWidget* table = nullptr;
+  QPushButton* use = nullptr;
+};
+
+MatchWidgets AddMatches(QVBoxLayout* layout, const PlaceParts& parts, const PlaceMatches& matches,
+                        const PlaceChosen& chosen, QDialog* window) {
+  const std::vector<Place>& places = matches.places;
+  const QString heading =
+      places.size() == kMostPlaces
+          ? QStringLiteral("The first %1 places called \"%2\", best matches first:")
+                .arg(places.size())
+                .arg(parts.city)
+          : QStringLiteral("Places called \"%1\", best matches first:").arg(parts.city);
+  layout->addWidget(TextLabel(QStringLiteral("lblFound"), heading, window));
+  if (!matches.note.empty())
+    layout->addWidget(TextLabel(QStringLiteral("lblNote"), Q(matches.note), window));
+  MatchWidgets made;
+  made.table = PlaceTable(places, window);
+  layout->addWidget(made.table, 1);
+  layout->addWidget(TextLabel(QStringLiteral("lblHint"),
+                              chosen ? QStringLiteral("Double-click the right place, or select "
+                                                      "it and press \"Use this place\", to "
+                                                      "fill in the form.")
+                                     : QStringLiteral("Type the latitude and longitude of the "
+                                                      "right place into the form."),
+                              window));
+  if (!chosen) return made;
+  made.use = new QPushButton(QStringLiteral("&Use this place"), window);
+  made.use->setObjectName(QStringLiteral("cmdUsePlace"));
+  // Reads the row when pressed: the callback outlives the vector this window was built from.
+  const auto use_row = [window, table = made.table, places, chosen] {
+    const int row = table->currentRow();
+    if (row < 0 || row >= static_cast<int>(places.size())) return;
+    chosen(places[static_cast<std::size_t>(row)]);
+    window->accept();
+  };
+  QObject::connect(made.use, &QPushButton::clicked, window, use_row);
+  QObject::connect(made.table, &QTableWidget::cellDoubleClicked, window, use_row);
+  made.use->setDefault(true);  // Enter in the list uses the selected place
+  return made;
+}
+
+QPushButton* Button(const QString& text, const QString& name, QDialog* window) {
+  auto* button = new QPushButton(text, window);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  return button;
+}
+
 // The window: built once per search, deleted when closed.
 QDialog* FinderWindow(QWidget* parent, widgets::UrlOpener& opener, const QString& query,
                       const PlaceParts& parts, const PlaceMatches& matches,
                       const PlaceChosen& chosen) {
-  const std::vector<Place>& places = matches.places;
   auto* window = new QDialog(parent);
   window->setObjectName(QStringLiteral("frmFindPlace"));
   window->setWindowTitle(QStringLiteral("Find Latitude & Longitude"));
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setModal(false);
-
   auto* layout = new QVBoxLayout(window);
-  QWidget* first_focus = nullptr;
-  QPushButton* use = nullptr;
 
-  auto* search_web = new QPushButton(QStringLiteral("Search the &Web"), window);
-  search_web->setObjectName(QStringLiteral("cmdSearchWeb"));
-  search_web->setAutoDefault(false);
+  QPushButton* search_web =
+      Button(QStringLiteral("Search the &Web"), QStringLiteral("cmdSearchWeb"), window);
   QObject::connect(search_web, &QPushButton::clicked, window, [&opener, query] {
     opener.Open(QStringLiteral("https://www.openstreetmap.org/search?query=") +
                 QString::fromLatin1(QUrl::toPercentEncoding(query)));
   });
-
-  auto* close = new QPushButton(QStringLiteral("&Close"), window);
-  close->setObjectName(QStringLiteral("cmdClose"));
-  close->setAutoDefault(false);
+  QPushButton* close = Button(QStringLiteral("&Close"), QStringLiteral("cmdClose"), window);
   QObject::connect(close, &QPushButton::clicked, window, &QDialog::reject);
 
-  if (places.empty()) {
-    QLabel* message = TextLabel(
-        QStringLiteral("lblNoMatch"),
-        QStringLiteral("No place called \"%1\" was found in the atlas. It lists towns of about "
-                       "a thousand people and more; a map search on the web may know smaller "
-                       "places.")
-            .arg(parts.city),
-        window);
-    // Wide enough to break into a few lines rather than a tall column.
-    message->setMinimumWidth(message->fontMetrics().averageCharWidth() * kMessageChars);
-    layout->addWidget(message);
+  MatchWidgets made;
+  if (matches.places.empty()) {
+    AddNoMatch(layout, parts, window);
     search_web->setDefault(true);
-    first_focus = search_web;
   } else {
-    QString heading =
-        places.size() == kMostPlaces
-            ? QStringLiteral("The first %1 places called \"%2\", best matches first:")
-                  .arg(places.size())
-                  .arg(parts.city)
-            : QStringLiteral("Places called \"%1\", best matches first:").arg(parts.city);
-    layout->addWidget(TextLabel(QStringLiteral("lblFound"), heading, window));
-    if (!matches.note.empty())
-      layout->addWidget(TextLabel(QStringLiteral("lblNote"), Q(matches.note), window));
-    QTableWidget* table = PlaceTable(places, window);
-    layout->addWidget(table, 1);
-    layout->addWidget(TextLabel(QStringLiteral("lblHint"),
-                                chosen ? QStringLiteral("Double-click the right place, or select "
-                                                        "it and press \"Use this place\", to "
-                                                        "fill in the form.")
-                                       : QStringLiteral("Type the latitude and longitude of the "
-                                                        "right place into the form."),
-                                window));
-    if (chosen) {
-      use = new QPushButton(QStringLiteral("&Use this place"), window);
-      use->setObjectName(QStringLiteral("cmdUsePlace"));
-      // Reads the row when pressed: the callback outlives the vector this window was built from.
-      const auto use_row = [window, table, places, chosen] {
-        const int row = table->currentRow();
-        if (row < 0 || row >= static_cast<int>(places.size())) return;
-        chosen(places[static_cast<std::size_t>(row)]);
-        window->accept();
-      };
-      QObject::connect(use, &QPushButton::clicked, window, use_row);
-      QObject::connect(table, &QTableWidget::cellDoubleClicked, window, use_row);
-      use->setDefault(true);  // Enter in the list uses the selected place
-    } else {
-      close->setDefault(true);
-    }
-    first_focus = table;
+    made = AddMatches(layout, parts, matches, chosen, window);
+    if (!made.use) close->setDefault(true);
   }
   layout->addWidget(TextLabel(QStringLiteral("lblSource"),
                               QStringLiteral("Places from GeoNames (geonames.org), CC BY 4.0."),
                               window));
-
   auto* buttons = new QHBoxLayout;
-  if (use) buttons->addWidget(use);
+  if (made.use) buttons->addWidget(made.use);
   buttons->addWidget(search_web);
   buttons->addStretch();
   buttons->addWidget(close);
   layout->addLayout(buttons);
 
-  if (use) {
-    QWidget::setTabOrder(first_focus, use);
-    QWidget::setTabOrder(use, search_web);
+  QWidget* first_focus = made.table ? static_cast<QWidget*>(made.table) : search_web;
+  if (made.use) {
+    QWidget::setTabOrder(first_focus, made.use);
+    QWidget::setTabOrder(made.use, search_web);
   } else if (first_focus != search_web) {
     QWidget::setTabOrder(first_focus, search_web);
   }
   QWidget::setTabOrder(search_web, close);
   first_focus->setFocus();
-  if (places.empty()) {
-    // A message has nothing to gain from resizing, and wrapped labels reflow badly when it is.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-  }
+  // A message has nothing to gain from resizing, and wrapped labels reflow badly when it is.
+  if (matches.places.empty()) layout->setSizeConstraint(QLayout::SetFixedSize);
   window->adjustSize();
   return window;
 }

@@ -25,6 +25,59 @@ QLabel* TextLabel(const QString& object_name, const QString& text, QWidget* pare
   return label;
 }
 
+// The column of texts: the title, the description, the links, the branding and the credit.
+// Returns the two links, which come first in the reading order for Tab.
+std::pair<QWidget*, QWidget*> AddTextColumn(QVBoxLayout* column, UrlOpener& opener,
+                                            QWidget* parent) {
+  QLabel* title = TextLabel(QStringLiteral("Label2"), ProgramTitle(), parent);
+  QFont title_font = title->font();
+  title_font.setPointSizeF(title_font.pointSizeF() * 1.5);
+  title_font.setBold(true);
+  title->setFont(title_font);
+
+  QLabel* description =
+      TextLabel(QStringLiteral("Label1"),
+                QStringLiteral(
+                    "Solvane shows the positions of the planets in the twelve houses in your natal "
+                    "chart. The distribution of the planets in the different houses play an "
+                    "important role in interpreting the birth chart of an individual.\n\n"
+                    "Copyright (C) 2026 Solvane. All rights reserved."),
+                parent);
+  description->setMinimumWidth(description->fontMetrics().averageCharWidth() * kTextColumnChars);
+
+  auto* home_page =
+      new LinkLabel(QStringLiteral("lblHomePage"),
+                    QStringLiteral("Click here to visit ") + AddressOf(LinkTarget::HomePage),
+                    LinkTarget::HomePage, opener, parent);
+  QLabel* branding = TextLabel(
+      QStringLiteral("Label3"),
+      QStringLiteral("Would you like this program with your own name and logo on it? We make "
+                     "co-branded copies of Solvane for astrologers, shops and web sites."),
+      parent);
+  auto* co_brand =
+      new LinkLabel(QStringLiteral("lblCoBrand"), QStringLiteral("Click here for more details."),
+                    LinkTarget::CoBrandPage, opener, parent);
+  // The place lookup's atlas is GeoNames data under CC BY 4.0, which asks for this credit.
+  QLabel* attribution = TextLabel(
+      QStringLiteral("lblAttribution"),
+      QStringLiteral("Place data \u00A9 GeoNames (geonames.org), licensed under CC BY 4.0."),
+      parent);
+
+  const int line = title->fontMetrics().height();
+  column->addWidget(title);
+  column->addSpacing(line / 2);
+  column->addWidget(description);
+  column->addSpacing(line / 4);
+  column->addWidget(home_page);
+  column->addSpacing(line / 2);
+  column->addWidget(branding);
+  column->addWidget(co_brand);
+  column->addSpacing(line / 2);
+  column->addWidget(attribution);
+  column->addStretch();
+  return {home_page, co_brand};
+}
+
 }  // namespace
 
 AboutBox::AboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent) {
@@ -38,69 +91,21 @@ AboutBox::AboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent) {
   icon->setPixmap(QIcon(QStringLiteral(":/solvane.svg")).pixmap(QSize(kIconSide, kIconSide)));
   icon->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-  QLabel* title = TextLabel(QStringLiteral("Label2"), ProgramTitle(), this);
-  QFont title_font = title->font();
-  title_font.setPointSizeF(title_font.pointSizeF() * 1.5);
-  title_font.setBold(true);
-  title->setFont(title_font);
-
-  QLabel* description =
-      TextLabel(QStringLiteral("Label1"),
-                QStringLiteral(
-                    "Solvane shows the positions of the planets in the twelve houses in your natal "
-                    "chart. The distribution of the planets in the different houses play an "
-                    "important role in interpreting the birth chart of an individual.\n\n"
-                    "Copyright (C) 2026 Solvane. All rights reserved."),
-                this);
-  description->setMinimumWidth(description->fontMetrics().averageCharWidth() * kTextColumnChars);
-
-  auto* home_page =
-      new LinkLabel(QStringLiteral("lblHomePage"),
-                    QStringLiteral("Click here to visit ") + AddressOf(LinkTarget::HomePage),
-                    LinkTarget::HomePage, opener, this);
-
-  QLabel* branding = TextLabel(
-      QStringLiteral("Label3"),
-      QStringLiteral("Would you like this program with your own name and logo on it? We make "
-                     "co-branded copies of Solvane for astrologers, shops and web sites."),
-      this);
-
-  auto* co_brand =
-      new LinkLabel(QStringLiteral("lblCoBrand"), QStringLiteral("Click here for more details."),
-                    LinkTarget::CoBrandPage, opener, this);
-
-  // The place lookup's atlas is GeoNames data under CC BY 4.0, which asks for this credit.
-  QLabel* attribution = TextLabel(
-      QStringLiteral("lblAttribution"),
-      QStringLiteral("Place data \u00A9 GeoNames (geonames.org), licensed under CC BY 4.0."), this);
+  auto* text_column = new QVBoxLayout;
+  const auto [home_page, co_brand] = AddTextColumn(text_column, opener, this);
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("cmdOK"));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-  auto* text_column = new QVBoxLayout;
-  text_column->addWidget(title);
-  text_column->addSpacing(title->fontMetrics().height() / 2);
-  text_column->addWidget(description);
-  text_column->addSpacing(title->fontMetrics().height() / 4);
-  text_column->addWidget(home_page);
-  text_column->addSpacing(title->fontMetrics().height() / 2);
-  text_column->addWidget(branding);
-  text_column->addWidget(co_brand);
-  text_column->addSpacing(title->fontMetrics().height() / 2);
-  text_column->addWidget(attribution);
-  text_column->addStretch();
-
   auto* body = new QHBoxLayout;
   body->addWidget(icon, 0, Qt::AlignTop);
   body->addSpacing(icon->fontMetrics().averageCharWidth() * 2);
   body->addLayout(text_column, 1);
-
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);
-
   // On a screen too small for it (200% on a laptop) the text scrolls and OK stays in view.
   LayOutScrollingBody(*this, body, buttons);
 

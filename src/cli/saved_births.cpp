@@ -326,8 +326,31 @@ int ListSaved(const Flags& flags) {
   return Written(WriteOut(SavedListText(*records)));
 }
 
+// The births to export: the list's, or, when opening found the list damaged and moved it aside,
+// what can still be read from the moved file (the fresh list is empty).
+core::Result<std::vector<BirthRecord>, CliFailure> ExportedRecords(const Flags& flags) {
+  auto list = OpenForReading(flags);
+  if (!list) return core::Unexpected{list.error()};
+  if (!*list) return std::vector<BirthRecord>();
+  const std::filesystem::path moved = (*list)->moved_aside();
+  if (moved.empty()) {
+    auto all = (*list)->Search("");
+    if (!all) return Failed(kExitFailure, TerminalSafe(all.error().message));
+    return std::move(*all);
+  }
+  auto salvaged = store::SalvageRecords(moved);
+  if (!salvaged)
+    return Failed(kExitFailure, "nothing could be read from the damaged list " +
+                                    Quoted(moved.string(), moved.string().size()) + ": " +
+                                    TerminalSafe(salvaged.error().message));
+  Tell("exporting the " + std::to_string(salvaged->size()) +
+       " births that could still be read from the damaged list, now " +
+       Quoted(moved.string(), moved.string().size()));
+  return std::move(*salvaged);
+}
+
 int ExportSaved(const Flags& flags) {
-  const auto records = Listed(flags, "");
+  const auto records = ExportedRecords(flags);
   if (!records) return Report(records.error());
   const std::string text = SavedCsvText(*records);
   const std::string& path = *flags.export_saved;

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -316,6 +317,41 @@ TEST_F(SavedBirths, DamagedListIsMovedAsideAndAFreshOneStarted) {
   const nlohmann::json list = Listed();
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0]["name"], "ASHA RAO");
+}
+
+// --export-saved of a list found damaged writes what can still be read from the file it moved
+// aside: every birth but those on the spoilt page, each whole.
+TEST_F(SavedBirths, ExportOfADamagedListSalvagesWhatCanBeRead) {
+  std::string csv = "name,date,time,zone,lon,lat,city,state,country\n";
+  for (int i = 0; i < 300; ++i)
+    csv += "PERSON " + std::string(1, static_cast<char>('A' + i % 26)) +
+           std::string(1, static_cast<char>('A' + i / 26)) + ",1980-08-15,06:30,IST,77E13,28N36," +
+           "New Delhi,Delhi,India\n";
+  Write(Path("in.csv"), csv);
+  ASSERT_EQ(Run("--import-saved '" + Path("in.csv").string() + "'" + Db()).status, 0);
+  // Spoil one page of the births table in the second half of the file.
+  const std::string bytes = Slurp(Path("births.sqlite"));
+  const std::size_t row = bytes.find("PERSON", bytes.size() / 2);
+  ASSERT_NE(row, std::string::npos);
+  {
+    std::fstream file(Path("births.sqlite"), std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(row / 4096 * 4096));
+    const std::string garbage(4096, '\x5A');
+    file.write(garbage.data(), garbage.size());
+  }
+  const ChartRun r = Run("--export-saved '" + Path("out.csv").string() + "'" + Db());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("could still be read from the damaged list"), std::string::npos) << r.err;
+  const std::string out = Slurp(Path("out.csv"));
+  const auto rows = std::count(out.begin(), out.end(), '\n') - 1;  // less the header
+  EXPECT_GT(rows, 200) << out.substr(0, 200);
+  EXPECT_LT(rows, 300) << "the births on the spoilt page are gone";
+  // Every row exported is a whole birth: its date, time and place are all there.
+  std::size_t whole = 0;
+  for (std::size_t at = out.find(",1980-08-15,06:30,"); at != std::string::npos;
+       at = out.find(",1980-08-15,06:30,", at + 1))
+    whole += out.find("New Delhi,Delhi,India", at) < out.find('\n', at) ? 1 : 0;
+  EXPECT_EQ(static_cast<long>(whole), rows);
 }
 
 // Read-only even for the superuser (the immutable flag), or by its mode for anyone else.

@@ -134,6 +134,11 @@ void JsonWriter::Bool(bool value) {
   out_ += value ? "true" : "false";
 }
 
+void JsonWriter::Null() {
+  BeforeValue();
+  out_ += "null";
+}
+
 void JsonWriter::Int(long value) {
   BeforeValue();
   char buffer[24];

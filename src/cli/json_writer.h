@@ -23,6 +23,7 @@ class JsonWriter {
   void String(std::string_view text);
   void Int(long value);
   void Bool(bool value);
+  void Null();
   // Shortest text that reads back as the same double.
   void Double(double value);
 

@@ -1,7 +1,6 @@
 #include "cli/zone_flags.h"
 
 #include <cstdio>
-#include <limits>
 
 #include "cli/arguments.h"
 #include "cli/safe_text.h"
@@ -302,7 +301,7 @@ void WriteZoneMembers(JsonWriter& json, const ZoneChoice& choice, const core::Ch
   if (choice.from_tz)
     json.String(choice.tz);
   else
-    json.Double(std::numeric_limits<double>::quiet_NaN());  // the writer's null
+    json.Null();
   json.IntMember("offset_seconds", ChartOffsetSeconds(state));
   json.IntMember("dst_seconds", choice.dst_s);
   json.StringMember("abbreviation", choice.abbreviation);

@@ -58,8 +58,10 @@ TEST(JsonWriter, NestedValuesAndNumbers) {
   json.IntArray(std::array<int, 2>{1, 2});
   json.Key("d");
   json.Double(1.0 / 0.0);
+  json.Key("e");
+  json.Null();
   json.EndObject();
-  EXPECT_EQ(out, R"({"a":-1,"b":[{},-23.85399089280802,["x","y"]],"c":[1,2],"d":null})");
+  EXPECT_EQ(out, R"({"a":-1,"b":[{},-23.85399089280802,["x","y"]],"c":[1,2],"d":null,"e":null})");
   EXPECT_EQ(nlohmann::json::parse(out)["b"][1].get<double>(), -23.85399089280802);
 }
 

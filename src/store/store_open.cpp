@@ -172,8 +172,8 @@ class StoreOpener {
     Inspection look = Inspect(path_);
     // Another process may be creating the file this very moment (its header or its first tables
     // half written): look again after a pause before taking the file for damaged or foreign.
-    for (int pause = 0; pause < kSecondLooks && (look.kind == FileKind::kForeign ||
-                                                 look.kind == FileKind::kDamaged);
+    for (int pause = 0; pause < kSecondLooks &&
+                        (look.kind == FileKind::kForeign || look.kind == FileKind::kDamaged);
          ++pause) {
       sqlite3_sleep(kSecondLookMs);
       look = Inspect(path_);
@@ -225,11 +225,15 @@ class StoreOpener {
     // A new file is switched to the log by whichever process opens it first; while another
     // process has it open in the old mode the switch answers with the old mode, so try again for
     // as long as the busy timeout before taking the file as one we may not change.
+    // The switch may also answer "busy" at once, without waiting through the busy timeout, while
+    // the other process holds the lock it needs for its own switch: that too is tried again.
     for (int waited_ms = 0;; waited_ms += kJournalRetryMs) {
       Statement wal(db, "PRAGMA journal_mode = WAL");
-      if (const int code = wal.Step(); code != SQLITE_ROW) return code;
-      if (wal.Text(0) == "wal") break;
-      if (waited_ms >= kBusyTimeoutMs) return SQLITE_READONLY;
+      const int code = wal.Step();
+      const bool busy = (code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED;
+      if (code != SQLITE_ROW && !busy) return code;
+      if (code == SQLITE_ROW && wal.Text(0) == "wal") break;
+      if (waited_ms >= kBusyTimeoutMs) return busy ? code : SQLITE_READONLY;
       sqlite3_sleep(kJournalRetryMs);
     }
     if (const int code = Execute(db, "PRAGMA synchronous = NORMAL"); code != SQLITE_OK) return code;

@@ -1,5 +1,8 @@
 #include "cli/chart_members.h"
 
+#include <cstring>
+#include <limits>
+
 #include "core/civil_date.h"
 #include "core/zodiac.h"
 #include "run/engines.h"
@@ -9,26 +12,76 @@ namespace solvane::cli {
 namespace {
 
 constexpr double kMinutesPerDay = 1440;
+// Room for the periods' JSON of two levels (bytes; about 6,000 for ninety periods).
+constexpr std::size_t kPeriodsJsonBytes = 8192;
 
 double Longitude(const core::ChartState& state, core::Body body) {
   return state.positions.longitude[body].Degrees();
 }
 
-void WritePeriod(JsonWriter& json, const vedic::Vimshottari& periods,
-                 const vedic::DashaPeriod& period, int levels_left) {
-  json.BeginObject();
-  json.StringMember("lord", vedic::LordName(period.lord));
-  json.StringMember("start", vedic::DateText(period.shown_start_day));
-  json.StringMember("end", vedic::DateText(period.shown_end_day));
-  if (levels_left > 1) {
-    json.Key("sub");
-    json.BeginArray();
-    for (const vedic::DashaPeriod& sub : periods.SubPeriodsOf(period))
-      if (sub.Listed()) WritePeriod(json, periods, sub, levels_left - 1);
-    json.EndArray();
+// The "periods" array as JSON text. With two levels a chart lists some ninety periods, written
+// here piece by piece into a buffer: the general writer's bookkeeping per member was most of a
+// batch row's time. Lords and dates need no escaping.
+class PeriodsJson {
+ public:
+  PeriodsJson(const vedic::Vimshottari& periods, std::string& out) : periods_(periods), out_(out) {}
+
+  void Array(const vedic::Mahadashas& mahadashas, int levels) {
+    out_ += '[';
+    const char* separator = "";
+    for (const vedic::DashaPeriod& period : mahadashas) {
+      out_ += separator;
+      Period(period, levels);
+      separator = ",";
+    }
+    out_ += ']';
   }
-  json.EndObject();
-}
+
+ private:
+  // {"lord":"Venus","start":"1980-08-15","end":"2000-08-15","sub":[...]}
+  void Period(const vedic::DashaPeriod& period, int levels_left) {
+    char buffer[96];
+    char* at = Put(buffer, "{\"lord\":\"");
+    at = Put(at, vedic::LordName(period.lord));
+    at = Put(at, "\",\"start\":\"");
+    at = Date(period.shown_start_day, at);
+    at = Put(at, "\",\"end\":\"");
+    at = Date(period.shown_end_day, at);
+    *at++ = '"';
+    out_.append(buffer, at);
+    if (levels_left > 1) {
+      out_ += ",\"sub\":[";
+      const char* separator = "";
+      for (const vedic::DashaPeriod& sub : periods_.SubPeriodsOf(period)) {
+        out_ += separator;
+        Period(sub, levels_left - 1);
+        separator = ",";
+      }
+      out_ += ']';
+    }
+    out_ += '}';
+  }
+
+  // A period mostly starts on the day the one before it ended: that date is written once.
+  char* Date(double day, char* at) {
+    if (day != last_day_) {
+      last_day_ = day;
+      last_end_ = vedic::WriteDateText(day, last_text_);
+    }
+    return Put(at, std::string_view(last_text_, static_cast<std::size_t>(last_end_ - last_text_)));
+  }
+
+  static char* Put(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+  }
+
+  const vedic::Vimshottari& periods_;
+  std::string& out_;
+  double last_day_ = std::numeric_limits<double>::quiet_NaN();  // never equal: nothing written yet
+  char last_text_[vedic::kDateTextRoom] = {};
+  char* last_end_ = last_text_;
+};
 
 void WriteDasha(JsonWriter& json, const vedic::Vimshottari& periods, double moon, int levels) {
   json.BeginObject();
@@ -42,10 +95,10 @@ void WriteDasha(JsonWriter& json, const vedic::Vimshottari& periods, double moon
   json.DoubleMember("years", periods.BalanceYears());
   json.EndObject();
   json.Key("periods");
-  json.BeginArray();
-  for (const vedic::DashaPeriod& period : periods.ListedMahadashas())
-    WritePeriod(json, periods, period, levels);
-  json.EndArray();
+  std::string text;
+  text.reserve(kPeriodsJsonBytes);
+  PeriodsJson(periods, text).Array(periods.ListedMahadashas(), levels);
+  json.Raw(text);
   json.EndObject();
 }
 

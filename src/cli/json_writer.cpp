@@ -1,6 +1,9 @@
 #include "cli/json_writer.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 
 #include "cli/safe_text.h"
@@ -10,68 +13,124 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// Printable ASCII other than the quote and the backslash: written as it is.
-bool IsPlain(std::string_view text) {
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u >= 0x80 || u == '"' || u == '\\') return false;
-  }
-  return true;
-}
+// Printable ASCII other than the quote and the backslash: written as it is. A table, as every
+// byte of a chart's texts is looked up.
+constexpr std::array<bool, 256> kPlainBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int u = 0x20; u < 0x80; ++u) plain[static_cast<std::size_t>(u)] = u != '"' && u != '\\';
+  return plain;
+}();
+
+bool IsPlainChar(char c) { return kPlainBytes[static_cast<unsigned char>(c)]; }
+
+// Texts up to this long (bytes) go out through a buffer on the stack, in one piece with their
+// quotes and separators: most of a chart's keys and texts.
+constexpr std::size_t kShortText = 64;
+// Room made beyond what a write asks for, so that the text does not grow again at once (bytes).
+constexpr std::size_t kSlack = 256;
 
 }  // namespace
 
-void JsonWriter::BeforeValue() {
+bool JsonWriter::CommaDue() {
   if (after_key_) {
     after_key_ = false;
-    return;
+    return false;
   }
-  if (!first_.empty()) {
-    if (!first_.back()) out_ += ',';
-    first_.back() = false;
+  if (first_.empty()) return false;
+  const bool due = !first_.back();
+  first_.back() = false;
+  return due;
+}
+
+void JsonWriter::BeforeValue() {
+  if (CommaDue()) Put(",");
+}
+
+char* JsonWriter::Room(std::size_t bytes) {
+  if (out_.size() - used_ < bytes) {  // the capacity reserved first, then twice the size
+    out_.resize(std::max({out_.capacity(), 2 * out_.size(), used_ + bytes + kSlack}));
+    room_held_ = true;
   }
+  return out_.data() + used_;
+}
+
+void JsonWriter::Put(std::string_view text) {
+  std::memcpy(Room(text.size()), text.data(), text.size());
+  used_ += text.size();
+}
+
+void JsonWriter::Settle() {
+  if (first_.empty()) DropRoom();
+}
+
+void JsonWriter::DropRoom() {
+  // Once the room is dropped the text is the caller's: taken away or reused, it is left alone.
+  if (!room_held_) return;
+  out_.resize(used_);
+  room_held_ = false;
+}
+
+bool JsonWriter::TryShortPlain(std::string_view text, bool as_key) {
+  if (text.size() > kShortText) return false;
+  char* const begin = Room(text.size() + 4);  // separator, two quotes, colon
+  char* end = begin + 2;
+  for (const char c : text) {
+    if (!IsPlainChar(c)) return false;
+    *end++ = c;
+  }
+  *end++ = '"';
+  if (as_key) *end++ = ':';
+  char* first = begin + 1;
+  *first = '"';
+  if (CommaDue()) *--first = ',';
+  if (first != begin) std::memmove(begin, first, static_cast<std::size_t>(end - first));
+  used_ += static_cast<std::size_t>(end - first);
+  return true;
 }
 
 void JsonWriter::BeginObject() {
   BeforeValue();
-  out_ += '{';
+  Put("{");
   first_.push_back(true);
 }
 
 void JsonWriter::EndObject() {
-  out_ += '}';
+  Put("}");
   first_.pop_back();
+  Settle();
 }
 
 void JsonWriter::BeginArray() {
   BeforeValue();
-  out_ += '[';
+  Put("[");
   first_.push_back(true);
 }
 
 void JsonWriter::EndArray() {
-  out_ += ']';
+  Put("]");
   first_.pop_back();
+  Settle();
 }
 
 void JsonWriter::Key(std::string_view key) {
-  if (!IsPlain(key)) {
+  // The usual case, the program's own member names, goes out in one piece.
+  if (!TryShortPlain(key, true)) {
     String(key);
-    out_ += ':';
-  } else {  // the usual case, the program's own member names: one piece
-    BeforeValue();
-    out_.append(1, '"').append(key).append("\":", 2);
+    Put(":");
   }
   after_key_ = true;
 }
 
 void JsonWriter::String(std::string_view text) {
-  BeforeValue();
-  if (IsPlain(text)) {  // nothing to escape: one piece
-    out_.append(1, '"').append(text).append(1, '"');
-    return;
+  if (!TryShortPlain(text, false)) {
+    BeforeValue();
+    Put(Quoted(text));
   }
-  out_ += '"';
+  Settle();
+}
+
+std::string JsonWriter::Quoted(std::string_view text) {
+  std::string quoted = "\"";
   static constexpr char kHex[] = "0123456789abcdef";
   std::size_t i = 0;
   while (i < text.size()) {
@@ -83,7 +142,7 @@ void JsonWriter::String(std::string_view text) {
       ++run;
     }
     if (run > i) {
-      out_.append(text.data() + i, run - i);
+      quoted.append(text.data() + i, run - i);
       i = run;
       continue;
     }
@@ -91,68 +150,91 @@ void JsonWriter::String(std::string_view text) {
     if (c >= 0x80) {
       const std::size_t length = Utf8SequenceLength(text.substr(i));
       if (length == 0) {
-        out_ += kReplacement;
+        quoted += kReplacement;
         ++i;
       } else {
-        out_.append(text.data() + i, length);
+        quoted.append(text.data() + i, length);
         i += length;
       }
       continue;
     }
     switch (c) {
       case '"':
-        out_ += "\\\"";
+        quoted += "\\\"";
         break;
       case '\\':
-        out_ += "\\\\";
+        quoted += "\\\\";
         break;
       case '\n':
-        out_ += "\\n";
+        quoted += "\\n";
         break;
       case '\r':
-        out_ += "\\r";
+        quoted += "\\r";
         break;
       case '\t':
-        out_ += "\\t";
+        quoted += "\\t";
         break;
       default:
         if (c < 0x20) {
-          out_ += "\\u00";
-          out_ += kHex[c >> 4];
-          out_ += kHex[c & 15];
+          quoted += "\\u00";
+          quoted += kHex[c >> 4];
+          quoted += kHex[c & 15];
         } else {
-          out_ += static_cast<char>(c);
+          quoted += static_cast<char>(c);
         }
     }
     ++i;
   }
-  out_ += '"';
+  quoted += '"';
+  return quoted;
 }
 
 void JsonWriter::Bool(bool value) {
   BeforeValue();
-  out_ += value ? "true" : "false";
+  Put(value ? "true" : "false");
+  Settle();
 }
 
 void JsonWriter::Null() {
   BeforeValue();
-  out_ += "null";
+  Put("null");
+  Settle();
+}
+
+void JsonWriter::Raw(std::string_view json) {
+  BeforeValue();
+  Put(json);
+  Settle();
 }
 
 void JsonWriter::Int(long value) {
-  BeforeValue();
-  char buffer[24];
-  out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+  constexpr std::size_t kRoom = 24;  // a separator and the digits of any long
+  char* const begin = Room(kRoom);
+  char* end = std::to_chars(begin + 1, begin + kRoom, value).ptr;
+  if (CommaDue()) {
+    *begin = ',';
+  } else {
+    end = std::copy(begin + 1, end, begin);
+  }
+  used_ += static_cast<std::size_t>(end - begin);
+  Settle();
 }
 
 void JsonWriter::Double(double value) {
-  BeforeValue();
   if (!std::isfinite(value)) {
-    out_ += "null";  // JSON has no infinities; the chart never makes one
+    Null();  // JSON has no infinities; the chart never makes one
     return;
   }
-  char buffer[32];
-  out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+  constexpr std::size_t kRoom = 40;  // a separator and the shortest text of any double
+  char* const begin = Room(kRoom);
+  char* end = std::to_chars(begin + 1, begin + kRoom, value).ptr;
+  if (CommaDue()) {
+    *begin = ',';
+  } else {
+    end = std::copy(begin + 1, end, begin);
+  }
+  used_ += static_cast<std::size_t>(end - begin);
+  Settle();
 }
 
 }  // namespace solvane::cli

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -161,6 +162,11 @@ class Vimshottari {
 // "YYYY-MM-DD": the civil date of the local day that `day` falls in; "" when it is not finite or
 // lies beyond ±10 million days.
 std::string DateText(double day);
+// Room for any DateText, in characters.
+inline constexpr std::size_t kDateTextRoom = 24;
+// DateText(day) written at `out` (kDateTextRoom characters of room), without allocating: a batch
+// writes some two hundred dates a chart. Returns the end of what was written.
+char* WriteDateText(double day, char* out);
 // "3 years 4 months 12 days": whole years, whole twelfths of a year, and the whole days left, a day
 // being 1 / `year_days` of a year; "1 year", "1 month", "1 day" in the singular.
 std::string DurationText(double years, double year_days);

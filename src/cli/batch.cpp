@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <iterator>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "cli/chart_members.h"
 #include "cli/file_output.h"
+#include "cli/ordered_pipeline.h"
 #include "cli/output.h"
 #include "cli/safe_text.h"
 #include "cli/zone_flags.h"
@@ -21,9 +23,9 @@ namespace {
 
 using Columns = std::vector<std::string>;
 
-// Room for a chart's JSON line (bytes; about 2,300 for a short name and place), so that writing it
-// does not grow the text again and again.
-constexpr std::size_t kChartLineBytes = 4096;
+// Room for a chart's JSON line (bytes; about 9,000 for a short name and place with two levels of
+// periods), so that writing it does not grow the text again and again.
+constexpr std::size_t kChartLineBytes = 12288;
 
 core::Unexpected<BatchStop> Stop(BatchStop::Reason reason, std::string message) {
   return {BatchStop{reason, std::move(message)}};
@@ -213,28 +215,103 @@ void Count(BatchCounts& counts, RowOutcome outcome) {
   }
 }
 
-}  // namespace
-
-core::Result<BatchCounts, BatchStop> RunBatch(ByteSource source, const LineWriter& write,
-                                              const BatchOptions& options) {
-  CsvReader reader(std::move(source));
-  const core::Result<Columns, BatchStop> columns = ReadHeader(reader);
-  if (!columns) return core::Unexpected{columns.error()};
-  BatchCounts counts;
+// What the reader hands on: a record to chart, or why a record was refused as it was read.
+struct ReadRow {
   CsvRecord record;
+  std::optional<CsvFault> fault;
+};
+
+RowAnswer Answer(const ReadRow& row, const Columns& columns, const BatchOptions& options) {
+  return row.fault ? Refused(row.fault->line, row.fault->message, RowOutcome::kRefused)
+                   : AnswerRow(row.record, columns, options);
+}
+
+// The rows charted one at a time, in order: a batch that writes reports or stores births, or is
+// asked for one thread.
+core::Result<BatchCounts, BatchStop> RunInOrder(CsvReader& reader, const Columns& columns,
+                                                const LineWriter& write,
+                                                const BatchOptions& options) {
+  BatchCounts counts;
+  ReadRow row;
   for (;;) {
-    const core::Result<CsvRead, CsvFault> read = reader.Next(record);
+    const core::Result<CsvRead, CsvFault> read = reader.Next(row.record);
     if (!read && read.error().unreadable)
       return Stop(BatchStop::Reason::kUnreadable, read.error().message);
     if (read && *read == CsvRead::kEnd) return counts;
-    if (read && IsBlank(record)) continue;
-    const RowAnswer answer =
-        read ? AnswerRow(record, *columns, options)
-             : Refused(read.error().line, read.error().message, RowOutcome::kRefused);
+    if (read && IsBlank(row.record)) continue;
+    row.fault = read ? std::nullopt : std::optional<CsvFault>(read.error());
+    const RowAnswer answer = Answer(row, columns, options);
     Count(counts, answer.outcome);
     if (const core::Result<void> written = write(answer.line); !written)
       return Stop(BatchStop::Reason::kUnwritable, written.error().message);
   }
+}
+
+// Rows in flight per thread: enough to keep every thread busy, few enough to keep memory small.
+constexpr std::size_t kRowsInFlightPerThread = 16;
+
+// The rows charted on `threads` threads and written in order, as RunInOrder writes them. Before the
+// reader asks for more input, every row read so far has been written (`before_read`), so that a
+// program feeding the batch through a pipe gets its answers before it is asked for more.
+core::Result<BatchCounts, BatchStop> RunOnThreads(CsvReader& reader,
+                                                  std::function<void()>& before_read,
+                                                  const Columns& columns, const LineWriter& write,
+                                                  const BatchOptions& options, int threads) {
+  BatchCounts counts;
+  std::optional<BatchStop> unwritable;
+  OrderedPipeline<ReadRow, RowAnswer> pipeline(
+      threads, kRowsInFlightPerThread * static_cast<std::size_t>(threads),
+      [&](ReadRow& row) { return Answer(row, columns, options); },
+      [&](RowAnswer& answer) {
+        Count(counts, answer.outcome);
+        const core::Result<void> written = write(answer.line);
+        if (!written) unwritable = BatchStop{BatchStop::Reason::kUnwritable, written.error().message};
+        return written.has_value();
+      });
+  before_read = [&] { pipeline.Drain(); };
+  struct Unhook {  // however this ends, the reader no longer waits on the pipeline
+    std::function<void()>& hook;
+    ~Unhook() { hook = nullptr; }
+  } unhook{before_read};
+  std::optional<BatchStop> unreadable;
+  for (;;) {
+    ReadRow row;
+    const core::Result<CsvRead, CsvFault> read = reader.Next(row.record);
+    if (!read && read.error().unreadable) {
+      unreadable = BatchStop{BatchStop::Reason::kUnreadable, read.error().message};
+      break;
+    }
+    if (read && *read == CsvRead::kEnd) break;
+    if (read && IsBlank(row.record)) continue;
+    if (!read) row.fault = read.error();
+    if (!pipeline.Push(std::move(row))) break;
+  }
+  pipeline.Drain();
+  if (unwritable) return core::Unexpected{*unwritable};
+  if (unreadable) return core::Unexpected{*unreadable};
+  return counts;
+}
+
+}  // namespace
+
+int BatchThreads(int asked) {
+  if (asked > 0) return asked;
+  return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxBatchThreads));
+}
+
+core::Result<BatchCounts, BatchStop> RunBatch(ByteSource source, const LineWriter& write,
+                                              const BatchOptions& options) {
+  std::function<void()> before_read;
+  CsvReader reader([&](char* buffer, std::size_t size) {
+    if (before_read) before_read();
+    return source(buffer, size);
+  });
+  const core::Result<Columns, BatchStop> columns = ReadHeader(reader);
+  if (!columns) return core::Unexpected{columns.error()};
+  // Reports and stored births are written by the row itself: those batches keep to one thread.
+  const bool side_effects = !options.report_folder.empty() || options.save_row;
+  if (side_effects || options.threads == 1) return RunInOrder(reader, *columns, write, options);
+  return RunOnThreads(reader, before_read, *columns, write, options, BatchThreads(options.threads));
 }
 
 core::Result<BatchCounts, BatchStop> RunBatch(std::string_view csv, const LineWriter& write,

@@ -1,5 +1,6 @@
 // Many births at once: CSV in (a header of field names, one birth per row), JSON Lines out. Rows
-// are read, charted and written one at a time, so the memory used does not grow with the input.
+// are read, charted (on several threads when asked) and written in input order, a few at a time,
+// so the memory used does not grow with the input.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +27,16 @@ struct BatchOptions {
   std::string ephemeris, node;
   // The periods in every row's "Dasha" member (--year-days, --dasha-levels).
   PeriodOptions periods;
+  // Rows charted at once (--jobs): 0 for one per processor core. The output is the same whatever
+  // the number. A batch with a report folder or saving its rows charts one row at a time.
+  int threads = 1;
 };
+
+// The most threads a batch uses by itself, however many cores the machine has.
+inline constexpr unsigned kMaxBatchThreads = 16;
+
+// The threads a batch asked for `asked` (as BatchOptions::threads) uses.
+int BatchThreads(int asked);
 
 struct BatchCounts {
   std::size_t charted = 0;

@@ -34,6 +34,7 @@ struct Flags {
   int dasha_levels = 2;
   std::optional<std::string> dasha_date;  // mark the periods running then (default: today)
   std::optional<std::string> batch, report, find_place;
+  int jobs = 0;  // rows of a batch charted at once; 0 for one per processor core
 
   // Saved births.
   bool save = false;                      // store the birth (or every charted row of a batch)

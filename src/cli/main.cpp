@@ -194,6 +194,10 @@ void AddFlags(CLI::App& app, Flags& flags, OptionTexts& texts) {
   app.add_option("--dasha-levels", flags.dasha_levels,
                  "levels of periods in the text output: 1, 2 (default) or 3")
       ->check(CLI::Range(1, 3));
+  app.add_option("--jobs", flags.jobs,
+                 "with --batch: rows charted at once (default: one per processor core; the "
+                 "output is the same)")
+      ->check(CLI::Range(1, static_cast<int>(cli::kMaxBatchThreads)));
   TextOption(app, "--dasha-date", flags.dasha_date,
              "mark the periods running on this date, YYYY-MM-DD (default: today)", "DATE");
   AddMomentFlags(app, flags);
@@ -254,6 +258,8 @@ std::optional<std::string> Conflict(const Flags& flags) {
       return "--list-zones and " + *other +
              " cannot go together: --list-zones only lists the zones";
   }
+  if (!flags.batch && flags.Given("--jobs"))
+    return "--jobs goes with --batch only: a single chart is charted on one thread";
   if (flags.batch) {
     if (const auto other = first_of(kBirthFlags))
       return "--batch and " + *other +
@@ -403,7 +409,8 @@ int Batch(const Flags& flags) {
                             {},
                             flags.ephemeris,
                             flags.node,
-                            {vedic::YearDays(*year), flags.dasha_levels, std::nullopt}};
+                            {vedic::YearDays(*year), flags.dasha_levels, std::nullopt},
+                            flags.jobs};
   if (saving)
     options.save_row = [&](const entry::BirthFormSnapshot& form) { return saving->Save(form); };
   BatchOutput output;

@@ -146,54 +146,114 @@ TEST(RunBatch, BrokenEncodingStillGivesValidJson) {
 }
 
 // Rows are answered as they are read: the line of a row is written before the source is asked
-// for the bytes after that row, so a reader sees it while the input is still open.
+// for the bytes after that row, so a reader sees it while the input is still open. On one thread
+// or several.
 TEST(RunBatch, StreamsRowByRow) {
   const std::vector<std::string> pieces = {"name,lon,lat\n", "A,0E0,0N0\n", "B,0E0,0N0\n",
                                            "C,0E0,0N0\n"};
-  std::vector<nlohmann::json> lines;
-  std::vector<std::size_t> lines_at_read;
-  ByteSource source = [&, next = std::size_t{0}](
-                          char* buffer, std::size_t size) mutable -> core::Result<std::size_t> {
-    lines_at_read.push_back(lines.size());
-    if (next == pieces.size()) return std::size_t{0};
-    const std::string& piece = pieces[next++];
-    EXPECT_LE(piece.size(), size);
-    std::memcpy(buffer, piece.data(), piece.size());
-    return piece.size();
-  };
-  const auto result = RunBatch(source, Collect(lines));
-  ASSERT_TRUE(result);
-  EXPECT_EQ(lines.size(), 3u);
-  // Reads: the header, row A, row B (A answered), row C (B answered), the end (C answered).
-  EXPECT_EQ(lines_at_read, (std::vector<std::size_t>{0, 0, 1, 2, 3}));
+  for (const int threads : {1, 2, 4}) {
+    std::vector<nlohmann::json> lines;
+    std::vector<std::size_t> lines_at_read;
+    ByteSource source = [&, next = std::size_t{0}](
+                            char* buffer, std::size_t size) mutable -> core::Result<std::size_t> {
+      lines_at_read.push_back(lines.size());
+      if (next == pieces.size()) return std::size_t{0};
+      const std::string& piece = pieces[next++];
+      EXPECT_LE(piece.size(), size);
+      std::memcpy(buffer, piece.data(), piece.size());
+      return piece.size();
+    };
+    BatchOptions options;
+    options.threads = threads;
+    const auto result = RunBatch(source, Collect(lines), options);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(lines.size(), 3u);
+    // Reads: the header, row A, row B (A answered), row C (B answered), the end (C answered).
+    EXPECT_EQ(lines_at_read, (std::vector<std::size_t>{0, 0, 1, 2, 3})) << threads;
+  }
 }
 
 TEST(RunBatch, StopsAtAFailingInputOrOutput) {
   const std::string csv = "name,lon,lat\nA,0E0,0N0\nB,0E0,0N0\nC,0E0,0N0\n";
-  // The input fails after the header and the first two rows.
-  const std::size_t cut = csv.find("C,");
-  ByteSource failing = [&, at = std::size_t{0}](char* buffer,
-                                                std::size_t) mutable -> core::Result<std::size_t> {
-    if (at == cut) return core::Fail("cannot read standard input: Input/output error");
-    buffer[0] = csv[at++];
-    return std::size_t{1};
-  };
-  std::vector<nlohmann::json> lines;
-  const auto unreadable = RunBatch(failing, Collect(lines));
-  ASSERT_FALSE(unreadable);
-  EXPECT_EQ(unreadable.error().reason, BatchStop::Reason::kUnreadable);
-  EXPECT_EQ(unreadable.error().message, "cannot read standard input: Input/output error");
-  EXPECT_EQ(lines.size(), 2u);
+  for (const int threads : {1, 2, 4}) {
+    BatchOptions options;
+    options.threads = threads;
+    // The input fails after the header and the first two rows.
+    const std::size_t cut = csv.find("C,");
+    ByteSource failing = [&, at = std::size_t{0}](
+                             char* buffer, std::size_t) mutable -> core::Result<std::size_t> {
+      if (at == cut) return core::Fail("cannot read standard input: Input/output error");
+      buffer[0] = csv[at++];
+      return std::size_t{1};
+    };
+    std::vector<nlohmann::json> lines;
+    const auto unreadable = RunBatch(failing, Collect(lines), options);
+    ASSERT_FALSE(unreadable);
+    EXPECT_EQ(unreadable.error().reason, BatchStop::Reason::kUnreadable);
+    EXPECT_EQ(unreadable.error().message, "cannot read standard input: Input/output error");
+    EXPECT_EQ(lines.size(), 2u) << threads;
 
-  // The output fails on the second line: the batch goes no further.
-  std::size_t written = 0;
-  const auto unwritable = RunBatch(csv, [&](std::string_view) -> core::Result<void> {
-    if (++written == 2) return core::Fail("cannot write the output: No space left on device");
-    return {};
-  });
-  ASSERT_FALSE(unwritable);
-  EXPECT_EQ(unwritable.error().reason, BatchStop::Reason::kUnwritable);
-  EXPECT_EQ(written, 2u);
+    // The output fails on the second line: the batch goes no further.
+    std::size_t written = 0;
+    const auto unwritable = RunBatch(
+        csv,
+        [&](std::string_view) -> core::Result<void> {
+          if (++written == 2) return core::Fail("cannot write the output: No space left on device");
+          return {};
+        },
+        options);
+    ASSERT_FALSE(unwritable);
+    EXPECT_EQ(unwritable.error().reason, BatchStop::Reason::kUnwritable);
+    EXPECT_EQ(unwritable.error().message, "cannot write the output: No space left on device");
+    EXPECT_EQ(written, 2u) << threads;
+  }
+}
+
+// Charted on several threads, a batch writes the same lines in the same order as on one, and counts
+// the same: rows charted, refused as read, refused by the form, blank lines, rows of both engines.
+TEST(RunBatch, SameOutputOnAnyNumberOfThreads) {
+  std::string csv = "name,date,time,lon,lat,ephemeris\n";
+  for (int i = 0; i < 300; ++i) {
+    const std::string day = std::to_string(1 + i % 28);
+    switch (i % 6) {
+      case 0:
+        csv += "\n";  // blank: skipped
+        break;
+      case 1:
+        csv += "P,2000-02-30,12:00,0E0,51N30,\n";  // refused by the form
+        break;
+      case 2:
+        csv += "\"UNCLOSED,2000-01-01\n";  // refused as read
+        csv += "\"\n";
+        break;
+      default:
+        csv += "P,19" + std::to_string(10 + i % 90) + "-03-" + day + "," + std::to_string(i % 24) +
+               ":30," + std::to_string(i % 180) + "E0,20N0," + (i % 2 ? "precise" : "") + "\n";
+    }
+  }
+  const auto run = [&](int threads) {
+    BatchOptions options;
+    options.threads = threads;
+    std::string out;
+    const auto result = RunBatch(
+        csv,
+        [&](std::string_view line) -> core::Result<void> {
+          out.append(line).push_back('\n');
+          return {};
+        },
+        options);
+    EXPECT_TRUE(result);
+    return std::make_pair(out, result ? std::vector<std::size_t>{result->charted, result->refused,
+                                                                  result->unwritten}
+                                      : std::vector<std::size_t>{});
+  };
+  const auto one = run(1);
+  EXPECT_EQ(one.second, (std::vector<std::size_t>{150, 100, 0}));
+  for (const int threads : {2, 3, 8}) {
+    const auto several = run(threads);
+    EXPECT_EQ(several.second, one.second) << threads;
+    EXPECT_TRUE(several.first == one.first) << threads << " threads wrote other lines";
+  }
 }
 
 // A row whose report file cannot be written is answered in the error shape and counted apart

@@ -84,6 +84,10 @@ TEST(SolvaneChart, ExitCodesAndMessages) {
       {"--batch ''", 2, "--batch: no file name given"},
       {"--find-place ''", 2, "--find-place: no place given"},
       {"--find-place '  '", 2, "--find-place: no place given"},
+      // Rows charted at once: with --batch only, 1 to 16.
+      {"--sample --jobs 2", 2, "--jobs goes with --batch only"},
+      {"--batch - --jobs 0", 2, "--jobs"},
+      {"--batch - --jobs 17", 2, "--jobs"},
   };
   for (const Case& c : cases) {
     const ChartRun r = Chart(c.args);
@@ -127,12 +131,20 @@ TEST(SolvaneChart, SampleAsText) {
     EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
 }
 
+// The same lines and the same summary on one thread as on several (--jobs).
 TEST(SolvaneChart, BatchFromStandardInput) {
-  const ChartRun r = Chart("--batch -",
-                           "name,date,time,zone,lon,lat\n"
-                           "A,2000-01-01,12:00,GMT,0E0,51N30\n"
-                           "B,2000-02-30,12:00,GMT,0E0,51N30\n"
-                           "C,1980-08-15,06:30,IST,77E13,28N36\n");
+  const std::string csv =
+      "name,date,time,zone,lon,lat\n"
+      "A,2000-01-01,12:00,GMT,0E0,51N30\n"
+      "B,2000-02-30,12:00,GMT,0E0,51N30\n"
+      "C,1980-08-15,06:30,IST,77E13,28N36\n";
+  const ChartRun r = Chart("--batch -", csv);
+  for (const char* jobs : {"--jobs 1", "--jobs 3"}) {
+    const ChartRun other = Chart(std::string("--batch - ") + jobs, csv);
+    EXPECT_EQ(other.status, r.status) << jobs;
+    EXPECT_EQ(other.out, r.out) << jobs;
+    EXPECT_EQ(other.err, r.err) << jobs;
+  }
   EXPECT_EQ(r.status, 2);  // one row refused
   EXPECT_NE(r.err.find("1 of 3 rows refused"), std::string::npos) << r.err;
   std::vector<nlohmann::json> lines;

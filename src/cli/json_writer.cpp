@@ -207,8 +207,9 @@ void JsonWriter::Raw(std::string_view json) {
   Settle();
 }
 
-void JsonWriter::Int(long value) {
-  constexpr std::size_t kRoom = 24;  // a separator and the digits of any long
+template <typename Number>
+void JsonWriter::PutNumber(Number value) {
+  constexpr std::size_t kRoom = 40;  // a separator and the shortest text of any long or double
   char* const begin = Room(kRoom);
   char* end = std::to_chars(begin + 1, begin + kRoom, value).ptr;
   if (CommaDue()) {
@@ -220,21 +221,14 @@ void JsonWriter::Int(long value) {
   Settle();
 }
 
+void JsonWriter::Int(long value) { PutNumber(value); }
+
 void JsonWriter::Double(double value) {
   if (!std::isfinite(value)) {
     Null();  // JSON has no infinities; the chart never makes one
     return;
   }
-  constexpr std::size_t kRoom = 40;  // a separator and the shortest text of any double
-  char* const begin = Room(kRoom);
-  char* end = std::to_chars(begin + 1, begin + kRoom, value).ptr;
-  if (CommaDue()) {
-    *begin = ',';
-  } else {
-    end = std::copy(begin + 1, end, begin);
-  }
-  used_ += static_cast<std::size_t>(end - begin);
-  Settle();
+  PutNumber(value);
 }
 
 }  // namespace solvane::cli

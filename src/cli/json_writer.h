@@ -73,6 +73,9 @@ class JsonWriter {
   // At least `bytes` bytes of room after the text written.
   char* Room(std::size_t bytes);
   void Put(std::string_view text);
+  // A number's shortest text, after its separator.
+  template <typename Number>
+  void PutNumber(Number value);
   // Drops the room once the outermost value is closed.
   void Settle();
   void DropRoom();

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <cstdlib>
 #include <string>
 
@@ -73,12 +72,3 @@ BENCHMARK(BM_SheetPdfWholeProcess)
 
 }  // namespace
 }  // namespace solvane::display
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

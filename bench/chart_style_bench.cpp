@@ -3,7 +3,6 @@
 // same way; and a whole SVG picture of each style, as solvane-chart --svg makes it.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -96,13 +95,3 @@ BENCHMARK(BM_ChartSvg)
 
 }  // namespace
 }  // namespace solvane::display
-
-int main(int argc, char** argv) {
-  // Drawing text needs Qt's fonts, which need a GUI application; no display is needed.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -18,6 +18,7 @@ if(SOLVANE_BUILD_TESTS AND SOLVANE_BUILD_DESKTOP)
   # The pictures as files: the drawing library, and solvane-chart run as users run it.
   add_executable(chart_picture_files_qtest tests/display/chart_picture_files_qtest.cpp)
   set_target_properties(chart_picture_files_qtest PROPERTIES AUTOMOC ON)
+  target_include_directories(chart_picture_files_qtest PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
   target_link_libraries(chart_picture_files_qtest PRIVATE solvane_chart_style_painter solvane_model
                                                           Qt6::Test)
   target_compile_definitions(chart_picture_files_qtest PRIVATE

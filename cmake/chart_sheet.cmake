@@ -54,7 +54,7 @@ endif()
 
 if(SOLVANE_BUILD_BENCH AND SOLVANE_BUILD_DESKTOP)
   find_package(benchmark REQUIRED)
-  add_executable(chart_sheet_bench bench/chart_sheet_bench.cpp)
+  add_executable(chart_sheet_bench bench/chart_sheet_bench.cpp bench/offscreen_bench_main.cpp)
   target_link_libraries(chart_sheet_bench PRIVATE solvane_chart_sheet solvane_model
                                                   benchmark::benchmark)
   target_compile_definitions(chart_sheet_bench PRIVATE

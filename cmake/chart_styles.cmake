@@ -52,6 +52,6 @@ endif()
 
 if(SOLVANE_BUILD_BENCH AND SOLVANE_BUILD_DESKTOP)
   find_package(benchmark REQUIRED)
-  add_executable(chart_style_bench bench/chart_style_bench.cpp)
+  add_executable(chart_style_bench bench/chart_style_bench.cpp bench/offscreen_bench_main.cpp)
   target_link_libraries(chart_style_bench PRIVATE solvane_chart_style_painter benchmark::benchmark)
 endif()

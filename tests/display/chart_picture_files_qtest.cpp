@@ -11,21 +11,11 @@
 #include <set>
 
 #include "display/chart_style_painter.h"
+#include "display/sample_chart.h"
 #include "display/wheel_painter.h"
-#include "entry/sample.h"
-#include "run/chart_run.h"
 
 namespace solvane::display {
 namespace {
-
-// The chart window of the program's sample birth (Delhi, 15 August 1980, 06:30 IST).
-ChartWindowModel SampleModel() {
-  core::ChartState state;
-  ChartWindowModel model;
-  if (!run::RunChart(entry::SampleBirth(), EnglishMonthName, state, model))
-    qFatal("the sample birth was refused");
-  return model;
-}
 
 struct SvgContent {
   QString error;  // empty when the document is well formed
@@ -100,7 +90,7 @@ Run RunChartProgram(const QStringList& arguments) {
 class ChartPictureFilesTest : public QObject {
   Q_OBJECT
 
-  const ChartWindowModel model_ = SampleModel();
+  const ChartWindowModel model_ = testing::SampleChartModel();
 
  private slots:
   void EveryStyleWellFormedWithEveryEntry_data() {

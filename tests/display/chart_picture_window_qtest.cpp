@@ -17,22 +17,12 @@
 #include "display/chart_style_painter.h"
 #include "display/chart_window.h"
 #include "display/periods_view.h"
+#include "display/sample_chart.h"
 #include "display/wheel_painter.h"
-#include "entry/sample.h"
-#include "run/chart_run.h"
 #include "shell/fakes.h"
 
 namespace solvane::display {
 namespace {
-
-// The chart window of the sample birth (Delhi, 15 August 1980, 06:30 IST), classic engine.
-ChartWindowModel SampleModel() {
-  core::ChartState state;
-  ChartWindowModel model;
-  if (!run::RunChart(entry::SampleBirth(), EnglishMonthName, state, model))
-    qFatal("the sample birth was refused");
-  return model;
-}
 
 QAction* Action(ChartWindow& window, const QString& name) {
   auto* action = window.ViewMenu()->findChild<QAction*>(name);
@@ -73,7 +63,7 @@ class ChartPictureWindowTest : public QObject {
   Q_OBJECT
 
   testing::RecordingOpener opener_;
-  const ChartWindowModel model_ = SampleModel();
+  const ChartWindowModel model_ = testing::SampleChartModel();
 
  private slots:
   void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
